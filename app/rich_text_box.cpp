@@ -1,0 +1,415 @@
+#include "app/rich_text_box.h"
+#include "app/command_failure.h"
+#include "app/file_store.h"
+#include "app/twips.h"
+#include "rtf/rtf.h"
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QPointer>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QUrl>
+#include <QUuid>
+#include <memory>
+
+namespace {
+
+QColor fromBgr(quint32 bgr) { return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF)); }
+quint32 toBgr(const QColor &c) { return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16; }
+
+bool isUnderlined(const QTextCharFormat &f)
+{
+    if (f.hasProperty(QTextFormat::TextUnderlineStyle))
+        return f.underlineStyle() != QTextCharFormat::NoUnderline;
+    return f.fontUnderline();
+}
+
+int alignmentCode(Qt::Alignment a)
+{
+    if (a & Qt::AlignHCenter) return 2;
+    if (a & Qt::AlignRight) return 1;
+    if (a & Qt::AlignJustify) return 3;
+    return 0;
+}
+
+Qt::Alignment alignmentOf(int code)
+{
+    switch (code) {
+    case 1: return Qt::AlignRight;
+    case 2: return Qt::AlignHCenter;
+    default: return Qt::AlignLeft;
+    }
+}
+
+// Line breaks of any platform become paragraph breaks; NULs would corrupt the saved file.
+QString normalised(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.remove(QChar(0));
+    return text;
+}
+
+QString decodePlainText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        text = QString::fromLocal8Bit(bytes);
+    return normalised(text);
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), files_(&diskFileStore())
+{
+    setObjectName(QStringLiteral("RichTextBox1"));
+    document()->setDefaultFont(defaultEditorFont());
+    connect(document(), &QTextDocument::contentsChanged, this, &RichTextBox::Change);
+}
+
+QFont RichTextBox::defaultEditorFont()
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+int RichTextBox::SelStart() const { return textCursor().selectionStart(); }
+int RichTextBox::SelLength() const { return textCursor().selectionEnd() - textCursor().selectionStart(); }
+
+void RichTextBox::SetSelStart(int position)
+{
+    QTextCursor c = textCursor();
+    c.setPosition(qBound(0, position, document()->characterCount() - 1));
+    setTextCursor(c);
+}
+
+void RichTextBox::SetSelLength(int length)
+{
+    QTextCursor c = textCursor();
+    int start = c.selectionStart();
+    c.setPosition(start);
+    c.setPosition(qBound(0, start + length, document()->characterCount() - 1), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+QString RichTextBox::SelText() const
+{
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void RichTextBox::SetSelText(const QString &text)
+{
+    QTextCursor c = textCursor();
+    c.insertText(normalised(text));
+    setTextCursor(c);
+}
+
+template <typename Value, typename Read>
+std::optional<Value> RichTextBox::uniformFormat(Read read) const
+{
+    const QTextCursor c = textCursor();
+    if (!c.hasSelection())
+        return read(c.charFormat());
+    const int start = c.selectionStart(), end = c.selectionEnd();
+    std::optional<Value> first;
+    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.position() + f.length() <= start || f.position() >= end)
+                continue;
+            Value v = read(f.charFormat());
+            if (!first)
+                first = v;
+            else if (*first != v)
+                return std::nullopt;
+        }
+    }
+    return first ? first : std::optional<Value>(read(c.charFormat()));
+}
+
+void RichTextBox::mergeFormat(const QTextCharFormat &format) { mergeCurrentCharFormat(format); }
+
+std::optional<quint32> RichTextBox::SelColor() const
+{
+    const QColor text = palette().color(QPalette::Text);
+    return uniformFormat<quint32>([&](const QTextCharFormat &f) {
+        return toBgr(f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color() : text);
+    });
+}
+
+void RichTextBox::SetSelColor(quint32 bgr)
+{
+    QTextCharFormat f;
+    f.setForeground(fromBgr(bgr));
+    mergeFormat(f);
+}
+
+std::optional<double> RichTextBox::SelFontSize() const
+{
+    const QFont base = document()->defaultFont();
+    return uniformFormat<double>([&](const QTextCharFormat &f) { return f.font().resolve(base).pointSizeF(); });
+}
+
+void RichTextBox::SetSelFontSize(double points)
+{
+    QTextCharFormat f;
+    f.setFontPointSize(points);
+    mergeFormat(f);
+}
+
+std::optional<bool> RichTextBox::SelBold() const
+{
+    const QFont base = document()->defaultFont();
+    return uniformFormat<bool>([&](const QTextCharFormat &f) { return f.font().resolve(base).bold(); });
+}
+
+void RichTextBox::SetSelBold(bool on)
+{
+    QTextCharFormat f;
+    f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    mergeFormat(f);
+}
+
+std::optional<bool> RichTextBox::SelItalic() const
+{
+    const QFont base = document()->defaultFont();
+    return uniformFormat<bool>([&](const QTextCharFormat &f) { return f.font().resolve(base).italic(); });
+}
+
+void RichTextBox::SetSelItalic(bool on)
+{
+    QTextCharFormat f;
+    f.setFontItalic(on);
+    mergeFormat(f);
+}
+
+std::optional<bool> RichTextBox::SelUnderline() const
+{
+    return uniformFormat<bool>([](const QTextCharFormat &f) { return isUnderlined(f); });
+}
+
+void RichTextBox::SetSelUnderline(bool on)
+{
+    QTextCharFormat f;
+    f.setUnderlineStyle(on ? QTextCharFormat::SingleUnderline : QTextCharFormat::NoUnderline);
+    mergeFormat(f);
+}
+
+std::optional<bool> RichTextBox::SelStrikeThru() const
+{
+    return uniformFormat<bool>([](const QTextCharFormat &f) { return f.fontStrikeOut(); });
+}
+
+void RichTextBox::SetSelStrikeThru(bool on)
+{
+    QTextCharFormat f;
+    f.setFontStrikeOut(on);
+    mergeFormat(f);
+}
+
+std::optional<int> RichTextBox::SelAlignment() const
+{
+    const QTextCursor c = textCursor();
+    const QTextBlock last = document()->findBlock(c.selectionEnd());
+    std::optional<int> first;
+    for (QTextBlock b = document()->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
+        const int code = alignmentCode(b.blockFormat().alignment());
+        if (first && *first != code)
+            return std::nullopt;
+        first = code;
+        if (b == last)
+            break;
+    }
+    return first;
+}
+
+void RichTextBox::SetSelAlignment(int code)
+{
+    QTextCursor c = textCursor();
+    QTextBlockFormat f;
+    f.setAlignment(alignmentOf(code));
+    c.mergeBlockFormat(f);
+}
+
+QString RichTextBox::Text() const { return toPlainText(); }
+
+void RichTextBox::SetText(const QString &text)
+{
+    if (text.isEmpty() && document()->isEmpty())
+        return;
+    QTextCursor c(document());
+    c.beginEditBlock();
+    c.select(QTextCursor::Document);
+    c.removeSelectedText();
+    c.setBlockFormat(QTextBlockFormat());
+    c.setCharFormat(QTextCharFormat());
+    c.insertText(normalised(text));
+    c.endEditBlock();
+    c.setPosition(0);
+    setTextCursor(c);
+}
+
+int RichTextBox::Find(const QString &text, int start)
+{
+    const QTextCursor found = document()->find(text, qMax(0, start));
+    if (found.isNull())
+        return -1;
+    setTextCursor(found);
+    return found.selectionStart();
+}
+
+void RichTextBox::SelPrint(QPagedPaintDevice &device) const
+{
+    std::unique_ptr<QTextDocument> copy(document()->clone());
+    const QTextCursor selection = textCursor();
+    if (selection.hasSelection()) {
+        QTextCursor tail(copy.get());
+        tail.setPosition(selection.selectionEnd());
+        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        tail.removeSelectedText();
+        QTextCursor head(copy.get());
+        head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
+        head.removeSelectedText();
+    }
+    copy->print(&device);
+}
+
+QTextDocument *RichTextBox::documentFromBytes(const QByteArray &bytes, const QString &path) const
+{
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(defaultEditorFont());
+    doc->setUndoRedoEnabled(false);
+    if (bytes.startsWith("{\\rtf")) {
+        QString reason;
+        if (!rtf::read(bytes, *doc, &reason))
+            throw FileError(path, reason.isEmpty() ? QStringLiteral("Not a readable RTF file") : reason, false);
+    } else {
+        doc->setPlainText(decodePlainText(bytes));
+    }
+    doc->setUndoRedoEnabled(true);
+    return doc.release();
+}
+
+void RichTextBox::adoptDocument(QTextDocument *doc)
+{
+    // The editor deletes its first document itself; later ones are ours.
+    QPointer<QTextDocument> old = document();
+    doc->setParent(this);
+    setDocument(doc);
+    connect(doc, &QTextDocument::contentsChanged, this, &RichTextBox::Change);
+    if (old && old->parent() == this)
+        delete old;
+    emit Change();
+}
+
+void RichTextBox::LoadFile(const QString &path)
+{
+    adoptDocument(documentFromBytes(files_->readAll(path), path));
+}
+
+void RichTextBox::SaveFile(const QString &path) const
+{
+    files_->writeAll(path, rtf::write(*document()));
+}
+
+void RichTextBox::Paste() { paste(); }
+void RichTextBox::SetFocus() { setFocus(Qt::OtherFocusReason); }
+
+void RichTextBox::SetOLEDropMode(int mode)
+{
+    dropMode_ = mode;
+    setAcceptDrops(true);
+}
+
+void RichTextBox::SetWidth(double width)
+{
+    if (width < 0)
+        throw CommandFailure(QStringLiteral("Invalid property value"));
+    resize(twips::toPixelsX(width, this), height());
+}
+
+void RichTextBox::SetHeight(double height)
+{
+    if (height < 0)
+        throw CommandFailure(QStringLiteral("Invalid property value"));
+    resize(width(), twips::toPixelsY(height, this));
+}
+
+void RichTextBox::insertPicture(const QImage &picture)
+{
+    const QString name = QStringLiteral("velmo-picture:%1").arg(QUuid::createUuid().toString(QUuid::Id128));
+    document()->addResource(QTextDocument::ImageResource, QUrl(name), picture);
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(picture.width());
+    format.setHeight(picture.height());
+    QTextCursor c = textCursor();
+    c.insertImage(format);
+    setTextCursor(c);
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (source->hasImage() && !source->hasHtml() && !source->hasText()) {
+        insertPicture(qvariant_cast<QImage>(source->imageData()));
+        return;
+    }
+    if (!source->hasHtml() && source->hasText()) {
+        SetSelText(source->text());
+        return;
+    }
+    QTextEdit::insertFromMimeData(source);
+}
+
+bool RichTextBox::event(QEvent *e)
+{
+    if (e->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(e);
+        if (reserved_.contains(QKeySequence(key->keyCombination()))) {
+            e->ignore();
+            return true;
+        }
+    }
+    return QTextEdit::event(e);
+}
+
+void RichTextBox::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (dropMode_ != 1 || !dropTarget_)
+        return QTextEdit::dragEnterEvent(e);
+    dragMoveEvent(e);
+}
+
+void RichTextBox::dragMoveEvent(QDragMoveEvent *e)
+{
+    if (dropMode_ != 1 || !dropTarget_)
+        return QTextEdit::dragMoveEvent(e);
+    const Qt::DropAction effect = dropTarget_->dragOver(*e->mimeData(), e->possibleActions());
+    if (effect == Qt::IgnoreAction) {
+        e->ignore();
+        return;
+    }
+    e->setDropAction(effect);
+    e->accept();
+}
+
+void RichTextBox::dropEvent(QDropEvent *e)
+{
+    if (dropMode_ != 1 || !dropTarget_)
+        return QTextEdit::dropEvent(e);
+    dropTarget_->drop(*e->mimeData());
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+}

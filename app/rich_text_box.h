@@ -1,0 +1,105 @@
+#pragma once
+#include <QTextEdit>
+#include <QKeySequence>
+#include <QSet>
+#include <optional>
+
+class FileStore;
+class QPagedPaintDevice;
+class QTextDocument;
+
+// Receives drags and drops when the editor's drop mode hands them to the program.
+class DropTarget
+{
+public:
+    virtual ~DropTarget() = default;
+    // The effect to show for data offered with `proposed` actions; Qt::IgnoreAction refuses it.
+    virtual Qt::DropAction dragOver(const QMimeData &data, Qt::DropActions proposed) = 0;
+    virtual void drop(const QMimeData &data) = 0;
+};
+
+// The document's editor. Selection reads are three-valued: empty when the selection mixes values.
+// Colours are 0x00BBGGRR; alignment codes are 0 left, 1 right, 2 centre.
+class RichTextBox : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit RichTextBox(QWidget *parent = nullptr);
+
+    int SelStart() const;
+    void SetSelStart(int position);
+    int SelLength() const;
+    void SetSelLength(int length);
+    QString SelText() const;
+    void SetSelText(const QString &text);
+
+    std::optional<quint32> SelColor() const;
+    void SetSelColor(quint32 bgr);
+    std::optional<double> SelFontSize() const;
+    void SetSelFontSize(double points);
+    std::optional<bool> SelBold() const;
+    void SetSelBold(bool on);
+    std::optional<bool> SelItalic() const;
+    void SetSelItalic(bool on);
+    std::optional<bool> SelUnderline() const;
+    void SetSelUnderline(bool on);
+    std::optional<bool> SelStrikeThru() const;
+    void SetSelStrikeThru(bool on);
+    std::optional<int> SelAlignment() const;
+    void SetSelAlignment(int code);
+
+    QString Text() const;
+    void SetText(const QString &text);
+
+    // Case-insensitive; the match becomes the selection. Returns its position, or -1.
+    int Find(const QString &text, int start);
+    // Prints the selection when there is one, else the whole document.
+    void SelPrint(QPagedPaintDevice &device) const;
+    // Replaces the content with a file: RTF when it starts with "{\rtf", else plain text.
+    void LoadFile(const QString &path);
+    void SaveFile(const QString &path) const;
+    // Pastes the system clipboard's content at the caret, pictures included.
+    void Paste();
+    void SetFocus();
+
+    int OLEDropMode() const { return dropMode_; }
+    void SetOLEDropMode(int mode);
+    void setDropTarget(DropTarget *target) { dropTarget_ = target; }
+
+    // Size in twips; a negative size is rejected with CommandFailure.
+    void SetWidth(double width);
+    void SetHeight(double height);
+
+    void setFileStore(FileStore &store) { files_ = &store; }
+    // Window shortcuts that must reach the window even while the editor has the focus.
+    void reserveShortcuts(const QSet<QKeySequence> &keys) { reserved_ = keys; }
+
+    static QFont defaultEditorFont();
+    // Inserts `picture` at the caret as part of the document, at its own pixel size.
+    void insertPicture(const QImage &picture);
+
+signals:
+    // Fires synchronously inside every call that changes the content.
+    void Change();
+
+protected:
+    bool event(QEvent *e) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dragMoveEvent(QDragMoveEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
+
+private:
+    template <typename Value, typename Read>
+    std::optional<Value> uniformFormat(Read read) const;
+    void mergeFormat(const QTextCharFormat &format);
+    void adoptDocument(QTextDocument *document);
+    QTextDocument *documentFromBytes(const QByteArray &bytes, const QString &path) const;
+
+    FileStore *files_;
+    DropTarget *dropTarget_ = nullptr;
+    int dropMode_ = 0;
+    QSet<QKeySequence> reserved_;
+};

@@ -1,0 +1,15 @@
+#include "app/version.h"
+#include "app/window/form1.h"
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QLatin1String(velmo::InternalName));
+    QApplication::setApplicationVersion(QLatin1String(velmo::Version));
+    QApplication::setOrganizationName(QLatin1String(velmo::ProductName));
+    QApplication::setDesktopFileName(QStringLiteral("velmo"));
+    Form1 window;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,24 @@
+#include "document/dialog_steps.h"
+#include "app/common_dialog.h"
+#include "app/rich_text_box.h"
+
+static void prepareFileDialog(CommonDialog &dialog)
+{
+    dialog.Filter = QString::fromLatin1(RichTextFilter);
+    dialog.FileName.clear();
+    dialog.CancelError = true;
+}
+
+void SaveWithDialog(CommonDialog &dialog, RichTextBox &editor)
+{
+    prepareFileDialog(dialog);
+    dialog.ShowSave();
+    editor.SaveFile(dialog.FileName);
+}
+
+void OpenWithDialog(CommonDialog &dialog, RichTextBox &editor)
+{
+    prepareFileDialog(dialog);
+    dialog.ShowOpen();
+    editor.LoadFile(dialog.FileName);
+}

@@ -1,0 +1,158 @@
+#include "document/file_commands.h"
+#include "app/command_failure.h"
+#include "app/common_dialog.h"
+#include "app/message_box.h"
+#include "app/rich_text_box.h"
+#include "document/dialog_steps.h"
+#include "document/document_state.h"
+#include "document/run_command.h"
+
+namespace {
+
+const QString SavePrompt = QStringLiteral("Would your like to save you work?");
+const QString ExitTitle = QStringLiteral("Alert! Document not saved!");
+
+int askToSave(DocumentSession &s, const QString &prompt, const QString &title)
+{
+    return s.messages.MsgBox(prompt, vb::vbYesNo, title);
+}
+
+// New, Exit and the close ask only about unsaved changes; 0 means nobody was asked.
+int askIfModified(DocumentSession &s, const QString &title)
+{
+    return s.state.Modified == 1 ? askToSave(s, SavePrompt, title) : 0;
+}
+
+void saveWithDialog(DocumentSession &s) { SaveWithDialog(s.CommonDialog1, s.RichTextBox1); }
+
+// A file that could not be loaded must not become the target of the next Save.
+void openWithDialog(DocumentSession &s)
+{
+    const QString previous = s.CommonDialog1.FileName;
+    try {
+        OpenWithDialog(s.CommonDialog1, s.RichTextBox1);
+    } catch (const FileError &) {
+        s.CommonDialog1.FileName = previous;
+        throw;
+    }
+    s.state.Modified = 0;
+}
+
+// After a cancelled dialog the remembered name is empty: ask again, as the first Save does.
+bool knowsFileName(const DocumentSession &s)
+{
+    return s.state.HasFileName == 1 && !s.CommonDialog1.FileName.isEmpty();
+}
+
+void saveUnderNewName(DocumentSession &s)
+{
+    saveWithDialog(s);
+    s.state.Modified = 0;
+    s.state.HasFileName = 1;
+}
+
+void run(DocumentSession &s, const std::function<void()> &steps) { runCommand(s.messages, steps); }
+
+void toolbarNew(DocumentSession &s)
+{
+    const int answer = askToSave(s, QStringLiteral("Save Changes?"), QStringLiteral("Alert!"));
+    if (answer == vb::vbNo) {
+        s.RichTextBox1.SetText(QString());
+    } else if (answer == vb::vbYes) {
+        saveWithDialog(s);
+        s.state.Modified = 0;
+    }
+}
+
+// Unlike the menu's Save, a save to the known name leaves Modified as it was.
+void toolbarSave(DocumentSession &s)
+{
+    if (!knowsFileName(s))
+        saveUnderNewName(s);
+    else
+        s.RichTextBox1.SaveFile(s.CommonDialog1.FileName);
+}
+
+void makeCopy(DocumentSession &s)
+{
+    saveWithDialog(s);
+    s.state.Modified = 0;
+}
+
+} // namespace
+
+void RichTextBox1_Change(DocumentState &state) { state.Modified = 1; }
+
+void Open_Click(DocumentSession &session)
+{
+    run(session, [&] {
+        if (session.state.Modified == 1) {
+            const int answer = askToSave(session, QStringLiteral("Would you like to save your work?"),
+                                         QStringLiteral("Opening a new document..."));
+            if (answer == vb::vbYes)
+                saveUnderNewName(session);
+        }
+        openWithDialog(session);
+    });
+}
+
+void Save_Click(DocumentSession &session)
+{
+    run(session, [&] { SaveDocument(session); });
+}
+
+void SaveDocument(DocumentSession &session)
+{
+    if (!knowsFileName(session)) {
+        saveUnderNewName(session);
+        return;
+    }
+    session.RichTextBox1.SaveFile(session.CommonDialog1.FileName);
+    session.state.Modified = 0;
+}
+
+void New_Click(DocumentSession &session)
+{
+    run(session, [&] {
+        if (askIfModified(session, QStringLiteral("Create a new document...")) == vb::vbYes) {
+            saveWithDialog(session);
+            session.state.Modified = 0;
+        }
+        session.RichTextBox1.SetText(QString());
+    });
+}
+
+void Exit_Click(DocumentSession &session)
+{
+    run(session, [&] {
+        if (askIfModified(session, ExitTitle) == vb::vbYes) {
+            saveWithDialog(session);
+            session.state.Modified = 0;
+        }
+        session.endProgram();
+    });
+}
+
+bool Form_QueryUnload(DocumentSession &session)
+{
+    if (askIfModified(session, ExitTitle) != vb::vbYes)
+        return true;
+    const bool saved = runCommand(session.messages, [&] {
+        saveWithDialog(session);
+        session.state.Modified = 0;
+    });
+    // An unsaved document keeps the window open.
+    if (saved)
+        session.endProgram();
+    return saved;
+}
+
+void Toolbar1_ButtonClick(DocumentSession &session, int index)
+{
+    switch (index) {
+    case 1: return run(session, [&] { toolbarNew(session); });
+    case 2: return run(session, [&] { toolbarSave(session); });
+    case 3: return run(session, [&] { makeCopy(session); });
+    default: return; // "Settings" has no command
+    }
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <functional>
+
+class CommonDialog;
+class MessageBoxSeam;
+class RichTextBox;
+struct DocumentState;
+
+// What the file commands work on.
+struct DocumentSession
+{
+    RichTextBox &RichTextBox1;
+    CommonDialog &CommonDialog1;
+    DocumentState &state;
+    MessageBoxSeam &messages;
+    std::function<void()> endProgram; // ends the run at once, asking nothing more
+};
+
+void RichTextBox1_Change(DocumentState &state);
+
+void Open_Click(DocumentSession &session);
+void Save_Click(DocumentSession &session);
+void SaveDocument(DocumentSession &session);
+void New_Click(DocumentSession &session);
+void Exit_Click(DocumentSession &session);
+// The window is being closed: true lets the close go ahead.
+bool Form_QueryUnload(DocumentSession &session);
+void Toolbar1_ButtonClick(DocumentSession &session, int index);

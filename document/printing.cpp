@@ -1,0 +1,59 @@
+#include "document/printing.h"
+#include "app/command_failure.h"
+#include "app/common_dialog.h"
+#include "app/message_box.h"
+#include "app/rich_text_box.h"
+#include "document/file_commands.h"
+#include <QFile>
+#include <QPrinter>
+
+namespace {
+
+QString printFailure(const QString &why) { return QStringLiteral("Could not print: %1.").arg(why); }
+
+// Printing gives no word when its output file cannot be opened, so find out first.
+void checkOutputFile(const QString &path)
+{
+    QFile probe(path);
+    const bool existed = probe.exists();
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
+        throw CommandFailure(printFailure(QStringLiteral("%1: %2").arg(path, probe.errorString())));
+    probe.close();
+    if (!existed)
+        probe.remove();
+}
+
+void checkPrinterReady(const QPrinter &printer)
+{
+    if (!printer.outputFileName().isEmpty())
+        checkOutputFile(printer.outputFileName());
+    else if (!printer.isValid())
+        throw CommandFailure(printFailure(QStringLiteral("the printer \"%1\" is not available").arg(printer.printerName())));
+}
+
+void checkPrinted(const QPrinter &printer)
+{
+    if (printer.printerState() == QPrinter::Error)
+        throw CommandFailure(printFailure(QStringLiteral("the printer reported an error")));
+    if (!printer.outputFileName().isEmpty() && !QFile::exists(printer.outputFileName()))
+        throw CommandFailure(printFailure(QStringLiteral("%1 was not written").arg(printer.outputFileName())));
+}
+
+} // namespace
+
+void Print_Click(DocumentSession &session)
+{
+    CommonDialog &dialog = session.CommonDialog1;
+    try {
+        dialog.CancelError = true;
+        dialog.Flags = cdl::PD_RETURNDC | cdl::PD_NOPAGENUMS;
+        dialog.ShowPrinter();
+        QPrinter &printer = dialog.printer();
+        checkPrinterReady(printer);
+        session.RichTextBox1.SelPrint(printer);
+        checkPrinted(printer);
+    } catch (const DialogCancelled &) {
+    } catch (const CommandFailure &failure) {
+        session.messages.MsgBox(failure.reason());
+    }
+}

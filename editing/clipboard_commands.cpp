@@ -1,0 +1,15 @@
+#include "app/clipboard.h"
+#include "app/rich_text_box.h"
+#include "editing/editing_commands.h"
+
+// The text goes to the clipboard before the selection is deleted, so a clipboard
+// failure loses nothing.
+void Cut_Click(RichTextBox &editor, Clipboard &clipboard)
+{
+    clipboard.SetText(editor.SelText());
+    editor.SetSelText(QString());
+}
+
+void Copy_Click(RichTextBox &editor, Clipboard &clipboard) { clipboard.SetText(editor.SelText()); }
+
+void Paste_Click(RichTextBox &editor, Clipboard &clipboard) { editor.SetSelText(clipboard.GetText()); }

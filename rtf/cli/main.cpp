@@ -1,0 +1,69 @@
+// velmo-rtf: converts with the same reader and writer the editor uses.
+#include "rtf/rtf.h"
+#include <QFile>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <cstdio>
+
+namespace {
+
+int usage()
+{
+    std::fputs("usage: velmo-rtf to-text|to-html|to-rtf IN OUT\n", stderr);
+    return 2;
+}
+
+int failure(const QString &why)
+{
+    std::fprintf(stderr, "velmo-rtf: %s\n", qPrintable(why));
+    return 1;
+}
+
+// A batch tool's only output is its one-line reason; Qt's warnings stay out.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "velmo-rtf: %s\n", qPrintable(message));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Pictures need a GUI application; nothing is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 4)
+        return usage();
+    const QString mode = args.at(1);
+    if (mode != u"to-text" && mode != u"to-html" && mode != u"to-rtf")
+        return usage();
+
+    QFile input(args.at(2));
+    if (!input.open(QIODevice::ReadOnly))
+        return failure(QStringLiteral("cannot open %1: %2").arg(args.at(2), input.errorString()));
+    const QByteArray bytes = input.readAll();
+    input.close();
+
+    QTextDocument document;
+    QString reason;
+    if (!rtf::read(bytes, document, &reason))
+        return failure(QStringLiteral("cannot read %1: %2").arg(args.at(2), reason));
+
+    QByteArray output;
+    if (mode == u"to-text")
+        output = document.toPlainText().toUtf8();
+    else if (mode == u"to-html")
+        output = document.toHtml().toUtf8();
+    else
+        output = rtf::write(document);
+
+    QSaveFile file(args.at(3));
+    if (!file.open(QIODevice::WriteOnly) || file.write(output) != output.size() || !file.commit())
+        return failure(QStringLiteral("cannot write %1: %2").arg(args.at(3), file.errorString()));
+    return 0;
+}

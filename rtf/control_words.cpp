@@ -1,0 +1,139 @@
+#include "rtf/control_words.h"
+#include <string_view>
+#include <unordered_map>
+
+namespace rtf {
+namespace {
+
+using Table = std::unordered_map<std::string_view, ControlWord>;
+
+void addAll(Table &table, std::initializer_list<std::string_view> words, Command command)
+{
+    for (std::string_view word : words)
+        table.emplace(word, ControlWord{command, 0});
+}
+
+Table makeTable()
+{
+    Table t;
+    // Destinations whose content never shows, starred or not.
+    addAll(t, {"stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer",
+               "footerl", "footerr", "footerf", "footnote", "annotation", "atnid", "atnauthor",
+               "atntime", "atnref", "atndate", "atnicn", "atnparent", "atrfstart", "atrfend",
+               "objdata", "objclass", "objname", "objalias", "objsect", "objtime", "fldinst",
+               "xe", "tc", "txe", "rxe", "bkmkstart", "bkmkend", "pn", "pntxta", "pntxtb",
+               "listtable", "listoverridetable", "revtbl", "rsidtbl", "filetbl", "pgdsctbl",
+               "template", "docvar", "userprops", "comment", "private", "nonesttables",
+               "mmathPr", "themedata", "colorschememapping", "latentstyles", "datastore",
+               "datafield", "generator", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc",
+               "aftncn", "protusertbl", "xmlnstbl", "wgrffmtfilter", "do", "title", "subject",
+               "author", "operator", "keywords", "doccomm", "hlinkbase", "company", "category",
+               "manager", "buptim", "creatim", "printim", "revtim", "blipuid", "picprop",
+               "panose", "falt", "fname", "formfield", "ffdeftext", "ffname", "pgptbl",
+               "listpicture", "fchars", "lchars", "mhtmltag", "htmltag"},
+           Command::SkipDestination);
+    addAll(t, {"fonttbl"}, Command::FontTable);
+    addAll(t, {"colortbl"}, Command::ColorTable);
+    addAll(t, {"listtext", "pntext", "fldrslt"}, Command::TextDestination);
+    addAll(t, {"pict"}, Command::Picture);
+    addAll(t, {"object"}, Command::Object);
+    addAll(t, {"result"}, Command::ObjectResult);
+    addAll(t, {"shp"}, Command::Shape);
+    addAll(t, {"shpinst"}, Command::ShapeInstance);
+    addAll(t, {"shprslt"}, Command::ShapeResult);
+    addAll(t, {"shppict"}, Command::ShapePicture);
+    addAll(t, {"nonshppict"}, Command::NonShapePicture);
+    addAll(t, {"shptxt"}, Command::ShapeText);
+
+    addAll(t, {"b"}, Command::Bold);
+    addAll(t, {"i"}, Command::Italic);
+    // Every kind of underline reads as underline; \ulc is its colour, not a kind.
+    addAll(t, {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash",
+               "ulth", "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash",
+               "ululdbwave", "ulw", "ulwave"},
+           Command::Underline);
+    addAll(t, {"ulnone"}, Command::UnderlineNone);
+    addAll(t, {"strike"}, Command::Strike);
+    addAll(t, {"striked"}, Command::DoubleStrike);
+    addAll(t, {"fs"}, Command::FontSize);
+    addAll(t, {"f"}, Command::Font);
+    addAll(t, {"cf"}, Command::Foreground);
+    addAll(t, {"highlight"}, Command::Highlight);
+    addAll(t, {"cb", "chcbpat"}, Command::Background);
+    addAll(t, {"super"}, Command::Super);
+    addAll(t, {"sub"}, Command::Sub);
+    addAll(t, {"nosupersub"}, Command::NoSuperSub);
+    addAll(t, {"plain"}, Command::Plain);
+
+    addAll(t, {"pard"}, Command::ParagraphDefaults);
+    addAll(t, {"par"}, Command::Paragraph);
+    addAll(t, {"ql"}, Command::AlignLeft);
+    addAll(t, {"qc"}, Command::AlignCenter);
+    addAll(t, {"qr"}, Command::AlignRight);
+    addAll(t, {"qj"}, Command::AlignJustify);
+    addAll(t, {"li"}, Command::LeftIndent);
+    addAll(t, {"ri"}, Command::RightIndent);
+    addAll(t, {"fi"}, Command::FirstIndent);
+    addAll(t, {"sb"}, Command::SpaceBefore);
+    addAll(t, {"sa"}, Command::SpaceAfter);
+    addAll(t, {"intbl"}, Command::InTable);
+    addAll(t, {"itap"}, Command::TableLevel);
+    addAll(t, {"cell"}, Command::Cell);
+    addAll(t, {"row"}, Command::Row);
+    addAll(t, {"nestcell"}, Command::NestedCell);
+    addAll(t, {"nestrow"}, Command::NestedRow);
+    addAll(t, {"trowd"}, Command::RowDefaults);
+    addAll(t, {"cellx"}, Command::CellBoundary);
+    addAll(t, {"page"}, Command::Page);
+    addAll(t, {"sect"}, Command::Section);
+
+    const std::pair<std::string_view, char16_t> characters[] = {
+        {"tab", u'\t'}, {"line", 0x2028}, {"emdash", 0x2014}, {"endash", 0x2013},
+        {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019}, {"ldblquote", 0x201C},
+        {"rdblquote", 0x201D}, {"emspace", 0x2003}, {"enspace", 0x2002}, {"qmspace", 0x2005},
+        {"zwj", 0x200D}, {"zwnj", 0x200C}, {"ltrmark", 0x200E}, {"rtlmark", 0x200F},
+        {"lbr", 0x2028}};
+    for (const auto &[word, character] : characters)
+        t.emplace(word, ControlWord{Command::Character, character});
+    addAll(t, {"u"}, Command::Unicode);
+    addAll(t, {"uc"}, Command::UnicodeSkip);
+    addAll(t, {"bin"}, Command::Binary);
+
+    addAll(t, {"ansi"}, Command::Ansi);
+    addAll(t, {"mac"}, Command::Mac);
+    addAll(t, {"pc"}, Command::Pc);
+    addAll(t, {"pca"}, Command::Pca);
+    addAll(t, {"ansicpg"}, Command::AnsiCodePage);
+    addAll(t, {"deff"}, Command::DefaultFont);
+    addAll(t, {"fcharset"}, Command::FontCharset);
+    addAll(t, {"cpg"}, Command::FontCodePage);
+    addAll(t, {"red"}, Command::Red);
+    addAll(t, {"green"}, Command::Green);
+    addAll(t, {"blue"}, Command::Blue);
+
+    addAll(t, {"pngblip"}, Command::PngBlip);
+    addAll(t, {"jpegblip"}, Command::JpegBlip);
+    addAll(t, {"wmetafile", "emfblip", "dibitmap", "wbitmap", "macpict", "pmmetafile"},
+           Command::OtherBlip);
+    addAll(t, {"picwgoal"}, Command::PictureWidthGoal);
+    addAll(t, {"pichgoal"}, Command::PictureHeightGoal);
+    addAll(t, {"picscalex"}, Command::PictureScaleX);
+    addAll(t, {"picscaley"}, Command::PictureScaleY);
+    return t;
+}
+
+} // namespace
+
+ControlWord lookupControlWord(QByteArrayView word)
+{
+    static const Table table = makeTable();
+    const auto found = table.find(std::string_view(word.data(), size_t(word.size())));
+    return found == table.end() ? ControlWord{} : found->second;
+}
+
+bool isDestination(Command command)
+{
+    return command >= Command::FontTable && command <= Command::ShapeText;
+}
+
+} // namespace rtf

@@ -1,0 +1,39 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QTextFormat>
+#include <QUrl>
+
+class QTextDocument;
+
+namespace rtf {
+
+// Bounds that keep a hostile file from costing unbounded memory.
+struct ReadLimits {
+    int maxGroupDepth = 1024;
+    qint64 maxPicturePixels = 40'000'000;
+    int maxPictureSide = 20'000;
+};
+
+// Builds `document` from RTF bytes, replacing what it held. Bytes that do not
+// start with "{\rtf" are taken as plain text (UTF-8 when valid, else the
+// locale's encoding). Returns false, leaves `document` empty and sets `reason`
+// when the bytes cannot be read.
+bool read(const QByteArray &bytes, QTextDocument &document, QString *reason = nullptr);
+bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &limits,
+          QString *reason = nullptr);
+
+// The whole document as RTF: 7-bit, short lines, deterministic.
+QByteArray write(const QTextDocument &document);
+
+bool isRtf(const QByteArray &bytes);
+QString decodePlainText(const QByteArray &bytes);
+
+// Image formats of pictures read from RTF carry their original encoding
+// ("png" or "jpeg") under this property, and the original bytes are kept as a
+// document resource at originalPictureUrl(name), so a JPEG is written back as
+// the same JPEG.
+inline constexpr int PictureEncodingProperty = QTextFormat::UserProperty + 0x5246;
+QUrl originalPictureUrl(const QString &imageName);
+
+} // namespace rtf

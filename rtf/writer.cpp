@@ -1,0 +1,412 @@
+#include "rtf/pictures.h"
+#include "rtf/rtf.h"
+#include <QHash>
+#include <QImage>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <string_view>
+
+namespace rtf {
+namespace {
+
+constexpr double TwipsPerPixel = 15.0; // at 96 pixels per inch
+constexpr std::ptrdiff_t LineWidth = 78;
+constexpr int TableWidthTwips = 9360; // 6.5 inches
+
+QString familyOf(const QTextCharFormat &format, const QString &fallback)
+{
+    const QVariant families = format.fontFamilies();
+    if (families.isValid()) {
+        const QStringList list = families.toStringList();
+        if (!list.isEmpty() && !list.first().isEmpty())
+            return list.first();
+    }
+    const QString family = format.stringProperty(QTextFormat::FontFamily);
+    if (!family.isEmpty())
+        return family;
+    return fallback;
+}
+
+using Picture = EncodedPicture;
+
+class Writer
+{
+public:
+    explicit Writer(const QTextDocument &document);
+    QByteArray run();
+
+private:
+    void collect();
+    int colorIndex(const QBrush &brush) const;
+    void header();
+    void frameContents(QTextFrame *frame, bool inTable);
+    void table(QTextTable *table);
+    void cellContents(const QTextTableCell &cell);
+    void block(const QTextBlock &block, bool inTable);
+    void fragment(const QTextFragment &fragment);
+    void characterProperties(const QTextCharFormat &format);
+    void picture(const QTextImageFormat &format);
+    const Picture *pictureFor(const QTextImageFormat &format);
+    void text(QStringView text);
+    void word(std::string_view word);
+    void word(std::string_view word, long long parameter);
+    void raw(std::string_view bytes) { m_out.append(bytes); }
+    void breakLineIfLong();
+    static long long twips(qreal pixels) { return std::llround(pixels * TwipsPerPixel); }
+
+    const QTextDocument &m_document;
+    std::string m_out;
+    std::size_t m_lineStart = 0;
+    QString m_defaultFamily;
+    qreal m_defaultPointSize = 12;
+    QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
+    QList<QRgb> m_colors;
+    QHash<QRgb, int> m_colorIndex;
+    QHash<QString, Picture> m_pictures;
+};
+
+Writer::Writer(const QTextDocument &document) : m_document(document)
+{
+    const QFont font = document.defaultFont();
+    m_defaultFamily = font.family();
+    if (font.pointSizeF() > 0)
+        m_defaultPointSize = font.pointSizeF();
+}
+
+QByteArray Writer::run()
+{
+    m_out.reserve(std::size_t(m_document.characterCount()) * 2 + 1024);
+    collect();
+    header();
+    frameContents(m_document.rootFrame(), false);
+    raw("}\n");
+    return QByteArray(m_out.data(), qsizetype(m_out.size()));
+}
+
+void Writer::collect()
+{
+    const auto addFont = [this](const QString &family) {
+        if (!m_fontIndex.contains(family)) {
+            m_fontIndex.insert(family, int(m_fonts.size()));
+            m_fonts.append(family);
+        }
+    };
+    const auto addColor = [this](const QBrush &brush) {
+        if (brush.style() == Qt::NoBrush)
+            return;
+        const QRgb rgb = brush.color().rgb() | 0xFF000000u;
+        if (!m_colorIndex.contains(rgb)) {
+            m_colorIndex.insert(rgb, int(m_colors.size()) + 1);
+            m_colors.append(rgb);
+        }
+    };
+    addFont(m_defaultFamily);
+    QTextCharFormat last;
+    bool first = true;
+    for (QTextBlock b = m_document.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!first && format == last)
+                continue;
+            first = false;
+            last = format;
+            addFont(familyOf(format, m_defaultFamily));
+            addColor(format.foreground());
+            addColor(format.background());
+        }
+    }
+}
+
+int Writer::colorIndex(const QBrush &brush) const
+{
+    if (brush.style() == Qt::NoBrush)
+        return 0;
+    return m_colorIndex.value(brush.color().rgb() | 0xFF000000u, 0);
+}
+
+void Writer::header()
+{
+    raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl");
+    for (int i = 0; i < m_fonts.size(); ++i) {
+        raw("{");
+        word("f", i);
+        raw("\\fnil\\fcharset0 ");
+        QString name = m_fonts.at(i);
+        name.remove(u';');
+        text(name);
+        raw(";}");
+        breakLineIfLong();
+    }
+    raw("}\n{\\colortbl;");
+    for (QRgb rgb : std::as_const(m_colors)) {
+        word("red", qRed(rgb));
+        word("green", qGreen(rgb));
+        word("blue", qBlue(rgb));
+        raw(";");
+        breakLineIfLong();
+    }
+    raw("}\n");
+    m_lineStart = m_out.size();
+}
+
+void Writer::frameContents(QTextFrame *frame, bool inTable)
+{
+    for (auto it = frame->begin(); !it.atEnd();) {
+        QTextFrame *child = it.currentFrame();
+        const QTextBlock current = it.currentBlock();
+        ++it;
+        if (child) {
+            auto *childTable = qobject_cast<QTextTable *>(child);
+            if (childTable && !inTable)
+                table(childTable);
+            else
+                frameContents(child, inTable); // nested tables and frames keep their text
+            continue;
+        }
+        block(current, inTable);
+        if (!it.atEnd())
+            raw("\\par\n");
+        m_lineStart = m_out.size();
+    }
+}
+
+void Writer::table(QTextTable *table)
+{
+    const int columns = table->columns();
+    const int width = TableWidthTwips / std::max(columns, 1);
+    for (int row = 0; row < table->rows(); ++row) {
+        raw("\\trowd\\trgaph108");
+        for (int column = 0; column < columns; ++column)
+            word("cellx", (column + 1) * width);
+        raw("\n");
+        for (int column = 0; column < columns; ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() == row && cell.column() == column)
+                cellContents(cell);
+            else
+                raw("\\pard\\intbl");
+            raw("\\cell\n");
+            m_lineStart = m_out.size();
+        }
+        raw("\\row\n");
+        m_lineStart = m_out.size();
+    }
+}
+
+void Writer::cellContents(const QTextTableCell &cell)
+{
+    for (auto it = cell.begin(); !it.atEnd();) {
+        QTextFrame *child = it.currentFrame();
+        const QTextBlock current = it.currentBlock();
+        ++it;
+        if (child) {
+            frameContents(child, true);
+            continue;
+        }
+        block(current, true);
+        if (!it.atEnd()) {
+            raw("\\par\n");
+            m_lineStart = m_out.size();
+        }
+    }
+}
+
+void Writer::block(const QTextBlock &block, bool inTable)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    raw("\\pard");
+    if (inTable)
+        raw("\\intbl");
+    const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter)
+        raw("\\qc");
+    else if (alignment & (Qt::AlignRight | Qt::AlignTrailing))
+        raw("\\qr");
+    else if (alignment & Qt::AlignJustify)
+        raw("\\qj");
+    const auto indent = [this](std::string_view name, qreal pixels) {
+        if (const long long value = twips(pixels))
+            word(name, value);
+    };
+    indent("li", format.leftMargin());
+    indent("ri", format.rightMargin());
+    indent("fi", format.textIndent());
+    indent("sb", format.topMargin());
+    indent("sa", format.bottomMargin());
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        raw("\\page");
+    raw(" ");
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        fragment(it.fragment());
+}
+
+void Writer::fragment(const QTextFragment &fragment)
+{
+    const QTextCharFormat format = fragment.charFormat();
+    const QString content = fragment.text();
+    if (format.isImageFormat()) {
+        for (QChar c : content) {
+            if (c == QChar::ObjectReplacementCharacter)
+                picture(format.toImageFormat());
+        }
+        return;
+    }
+    raw("{");
+    characterProperties(format);
+    raw(" ");
+    text(content);
+    raw("}");
+}
+
+void Writer::characterProperties(const QTextCharFormat &format)
+{
+    word("f", m_fontIndex.value(familyOf(format, m_defaultFamily)));
+    const qreal points = format.fontPointSize() > 0 ? format.fontPointSize() : m_defaultPointSize;
+    word("fs", std::llround(points * 2));
+    if (const int color = colorIndex(format.foreground()))
+        word("cf", color);
+    if (const int color = colorIndex(format.background()))
+        word("highlight", color);
+    if (format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() >= QFont::DemiBold)
+        raw("\\b");
+    if (format.fontItalic())
+        raw("\\i");
+    if (format.fontUnderline())
+        raw("\\ul");
+    if (format.fontStrikeOut())
+        raw("\\strike");
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        raw("\\super");
+    else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        raw("\\sub");
+}
+
+const Picture *Writer::pictureFor(const QTextImageFormat &format)
+{
+    const QString name = format.name();
+    if (const auto found = m_pictures.constFind(name); found != m_pictures.constEnd())
+        return found->bytes.isEmpty() ? nullptr : &*found;
+    Picture picture;
+    const QVariant resource = m_document.resource(QTextDocument::ImageResource, QUrl(name));
+    QImage image;
+    if (resource.userType() == QMetaType::QImage)
+        image = resource.value<QImage>();
+    else if (resource.userType() == QMetaType::QPixmap)
+        image = resource.value<QPixmap>().toImage();
+    else if (resource.userType() == QMetaType::QByteArray)
+        image = QImage::fromData(resource.toByteArray());
+    if (format.hasProperty(PictureEncodingProperty)) {
+        const QVariant original =
+            m_document.resource(QTextDocument::ImageResource, originalPictureUrl(name));
+        if (original.userType() == QMetaType::QByteArray) {
+            picture.bytes = original.toByteArray();
+            picture.kind = pictureKind(picture.bytes);
+            picture.pixels = image.size();
+        }
+    }
+    if (picture.kind.isEmpty() && !image.isNull())
+        picture = encodePicture(image);
+    if (picture.kind.isEmpty())
+        picture = Picture{};
+    const auto inserted = m_pictures.insert(name, picture);
+    return inserted->bytes.isEmpty() ? nullptr : &*inserted;
+}
+
+void Writer::picture(const QTextImageFormat &format)
+{
+    const Picture *picture = pictureFor(format);
+    if (!picture)
+        return;
+    qreal width = format.width() > 0 ? format.width() : picture->pixels.width();
+    qreal height = format.height() > 0 ? format.height() : picture->pixels.height();
+    if (format.width() > 0 && format.height() <= 0 && picture->pixels.width() > 0)
+        height = width * picture->pixels.height() / picture->pixels.width();
+    if (format.height() > 0 && format.width() <= 0 && picture->pixels.height() > 0)
+        width = height * picture->pixels.width() / picture->pixels.height();
+    raw("{\\pict");
+    raw(picture->kind == "jpeg" ? "\\jpegblip" : "\\pngblip");
+    word("picw", picture->pixels.width());
+    word("pich", picture->pixels.height());
+    word("picwgoal", twips(width));
+    word("pichgoal", twips(height));
+    raw("\n");
+    static constexpr char digits[] = "0123456789abcdef";
+    int inLine = 0;
+    for (char byte : picture->bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        m_out.push_back(digits[value >> 4]);
+        m_out.push_back(digits[value & 15]);
+        if (++inLine == 64) {
+            m_out.push_back('\n');
+            inLine = 0;
+        }
+    }
+    raw("}\n");
+    m_lineStart = m_out.size();
+}
+
+void Writer::text(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (std::ptrdiff_t(m_out.size() - m_lineStart) >= LineWidth)
+            breakLineIfLong();
+        const char16_t c = text[i].unicode();
+        if (c >= 0x20 && c < 0x7F) {
+            if (c == '\\' || c == '{' || c == '}')
+                m_out.push_back('\\');
+            m_out.push_back(char(c));
+            continue;
+        }
+        switch (c) {
+        case u'\t': raw("\\tab "); continue;
+        case 0x2028: case 0x2029: raw("\\line "); continue;
+        case 0x00A0: raw("\\~"); continue;
+        case 0x00AD: raw("\\-"); continue;
+        case 0x2011: raw("\\_"); continue;
+        case 0xFFFC: continue; // an object with nothing to write
+        default: break;
+        }
+        if (c < 0x20)
+            continue; // control characters, NUL among them, have no place in a document
+        word("u", c > 0x7FFF ? int(c) - 0x10000 : int(c));
+        m_out.push_back('?');
+    }
+}
+
+void Writer::word(std::string_view name)
+{
+    m_out.push_back('\\');
+    m_out.append(name);
+}
+
+void Writer::word(std::string_view name, long long parameter)
+{
+    word(name);
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, parameter);
+    m_out.append(buffer, result.ptr);
+}
+
+void Writer::breakLineIfLong()
+{
+    if (std::ptrdiff_t(m_out.size() - m_lineStart) < LineWidth)
+        return;
+    m_out.push_back('\n');
+    m_lineStart = m_out.size();
+}
+
+} // namespace
+
+QByteArray write(const QTextDocument &document)
+{
+    return Writer(document).run();
+}
+
+} // namespace rtf

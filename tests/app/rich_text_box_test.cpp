@@ -1,0 +1,186 @@
+#include "app/command_failure.h"
+#include "app/rich_text_box.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Editor : ::testing::Test
+{
+    RichTextBox box;
+
+    void select(int start, int length)
+    {
+        box.SetSelStart(start);
+        box.SetSelLength(length);
+    }
+};
+
+TEST_F(Editor, SelectionRolesAddressCharactersFromZero)
+{
+    box.SetText("Hello world");
+    select(6, 5);
+    EXPECT_EQ(box.SelStart(), 6);
+    EXPECT_EQ(box.SelLength(), 5);
+    EXPECT_EQ(box.SelText(), "world");
+    box.SetSelText("there");
+    EXPECT_EQ(box.Text(), "Hello there");
+    select(0, 0);
+    box.SetSelText(">");
+    EXPECT_EQ(box.Text(), ">Hello there");
+}
+
+TEST_F(Editor, StylesReadAsNoValueOnAMixedSelection)
+{
+    box.SetText("plain bold");
+    select(6, 4);
+    box.SetSelBold(true);
+    box.SetSelItalic(true);
+    box.SetSelUnderline(true);
+    box.SetSelStrikeThru(true);
+    box.SetSelFontSize(20);
+    box.SetSelColor(0x0000FF);
+
+    EXPECT_EQ(box.SelBold(), true);
+    EXPECT_EQ(box.SelItalic(), true);
+    EXPECT_EQ(box.SelUnderline(), true);
+    EXPECT_EQ(box.SelStrikeThru(), true);
+    EXPECT_EQ(box.SelFontSize(), 20.0);
+    EXPECT_EQ(box.SelColor(), 0x0000FFu);
+    EXPECT_EQ(box.textCursor().charFormat().foreground().color(), QColor(Qt::red)) << "colours are 0x00BBGGRR";
+
+    select(0, 5);
+    EXPECT_EQ(box.SelBold(), false);
+    EXPECT_EQ(box.SelFontSize(), 9.75) << "unformatted text reads the editor's own font";
+
+    select(3, 5);
+    EXPECT_EQ(box.SelBold(), std::nullopt);
+    EXPECT_EQ(box.SelItalic(), std::nullopt);
+    EXPECT_EQ(box.SelUnderline(), std::nullopt);
+    EXPECT_EQ(box.SelStrikeThru(), std::nullopt);
+    EXPECT_EQ(box.SelFontSize(), std::nullopt);
+    EXPECT_EQ(box.SelColor(), std::nullopt);
+}
+
+TEST_F(Editor, CaretFormatGovernsTheNextTypedCharacters)
+{
+    box.SetText("ab");
+    select(2, 0);
+    box.SetSelBold(true);
+    EXPECT_EQ(box.SelBold(), true);
+    box.insertPlainText("c");
+    select(2, 1);
+    EXPECT_EQ(box.SelBold(), true);
+    select(0, 2);
+    EXPECT_EQ(box.SelBold(), false);
+}
+
+TEST_F(Editor, AlignmentCodesAreLeftZeroRightOneCentreTwo)
+{
+    box.SetText("one\ntwo\nthree");
+    select(0, 5); // touches the first two paragraphs
+    box.SetSelAlignment(2);
+    EXPECT_EQ(box.document()->findBlockByNumber(0).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(box.document()->findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(box.SelAlignment(), 2);
+    select(0, 10);
+    EXPECT_EQ(box.SelAlignment(), std::nullopt);
+    box.SetSelAlignment(1);
+    EXPECT_EQ(box.SelAlignment(), 1);
+    box.SetSelAlignment(0);
+    EXPECT_EQ(box.SelAlignment(), 0);
+}
+
+TEST_F(Editor, ChangeFiresInsideEveryCallThatChangesTheText)
+{
+    int changes = 0;
+    QObject::connect(&box, &RichTextBox::Change, [&] { ++changes; });
+    box.SetText("abc");
+    EXPECT_GE(changes, 1);
+    changes = 0;
+    select(1, 1);
+    EXPECT_EQ(changes, 0) << "moving the selection changes nothing";
+    box.SetSelText("X");
+    EXPECT_GE(changes, 1);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("doc.rtf");
+    box.SaveFile(path);
+    changes = 0;
+    box.LoadFile(path);
+    EXPECT_GE(changes, 1);
+    changes = 0;
+    box.SetSelText("more");
+    EXPECT_GE(changes, 1) << "the loaded document still reports changes";
+}
+
+TEST_F(Editor, LoadFileReadsAFileThatIsNotRtfAsPlainText)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath("notes.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("caf\xc3\xa9\r\nsecond line");
+    file.close();
+    box.LoadFile(file.fileName());
+    EXPECT_EQ(box.Text(), QString::fromUtf8("caf\xc3\xa9\nsecond line"));
+    EXPECT_FALSE(box.document()->isUndoAvailable()) << "a load starts a fresh undo history";
+}
+
+TEST_F(Editor, AFileThatCannotBeReadFailsAndKeepsTheContent)
+{
+    box.SetText("keep me");
+    QTemporaryDir dir;
+    EXPECT_THROW(box.LoadFile(dir.filePath("missing.rtf")), FileError);
+    EXPECT_THROW(box.LoadFile(dir.path()), FileError);
+    EXPECT_EQ(box.Text(), "keep me");
+}
+
+TEST_F(Editor, FindIgnoresCaseSelectsTheMatchAndReportsMinusOne)
+{
+    box.SetText("abc ABC abc");
+    EXPECT_EQ(box.Find("abc", 1), 4);
+    EXPECT_EQ(box.SelStart(), 4);
+    EXPECT_EQ(box.SelLength(), 3);
+    EXPECT_EQ(box.Find("cat", 0), -1);
+    EXPECT_EQ(box.Find("abc", 9), -1);
+}
+
+TEST_F(Editor, NegativeSizesAreRejected)
+{
+    EXPECT_THROW(box.SetHeight(-10), CommandFailure);
+    EXPECT_THROW(box.SetWidth(-1), CommandFailure);
+    EXPECT_NO_THROW(box.SetWidth(1440));
+    EXPECT_EQ(box.width(), box.logicalDpiX());
+}
+
+TEST_F(Editor, APastedPictureBecomesPartOfTheDocument)
+{
+    QImage picture(18, 17, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    box.SetText("ab");
+    select(1, 0);
+    QGuiApplication::clipboard()->setImage(picture);
+    box.Paste();
+    EXPECT_EQ(box.Text(), QString("a") + QChar::ObjectReplacementCharacter + "b");
+    QTextCursor at(box.document());
+    at.setPosition(2);
+    const QTextImageFormat image = at.charFormat().toImageFormat();
+    ASSERT_TRUE(image.isValid());
+    EXPECT_EQ(image.width(), 18);
+    EXPECT_EQ(image.height(), 17);
+    const QImage stored = box.document()->resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+    EXPECT_EQ(stored, picture);
+}
+
+TEST_F(Editor, PastedTextLosesItsNulCharacters)
+{
+    QGuiApplication::clipboard()->setText(QString("a") + QChar(0) + "b");
+    box.Paste();
+    EXPECT_EQ(box.Text(), "ab");
+}
+
+} // namespace

@@ -1,0 +1,82 @@
+#pragma once
+#include "app/command_failure.h"
+#include "app/common_dialog.h"
+#include "app/rich_text_box.h"
+#include "app/window/form1.h"
+#include "document/document_state.h"
+#include "document/file_commands.h"
+#include "tests/support/scripted_seams.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// A main window with scripted answers and dialogs, over a folder of real files.
+struct DocumentFixture : ::testing::Test
+{
+    QTemporaryDir dir;
+    ScriptedMessageBox messages;
+    ScriptedFileDialogs dialogs;
+    Form1 form{Form1Seams{&messages, &dialogs}};
+    RichTextBox &editor = *form.RichTextBox1;
+    DocumentState &state = form.state();
+    DocumentSession &session = form.session();
+    QString &FileName = form.CommonDialog1().FileName;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    // Types at the end of the document, as a person would.
+    void type(const QString &text)
+    {
+        editor.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&editor, text);
+    }
+
+    // A document written the way the program writes one.
+    QString writeDocument(const QString &name, const QString &text) const
+    {
+        RichTextBox other;
+        other.SetText(text);
+        other.SaveFile(path(name));
+        return path(name);
+    }
+
+    // The text of a saved document, read back through a second editor.
+    static QString documentText(const QString &file)
+    {
+        RichTextBox other;
+        other.LoadFile(file);
+        return other.Text();
+    }
+
+    static QByteArray bytesOf(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+
+    QStringList dialogKinds() const
+    {
+        QStringList kinds;
+        for (const auto &shown : dialogs.shown)
+            kinds << shown.kind;
+        return kinds;
+    }
+
+    QStringList prompts() const
+    {
+        QStringList result;
+        for (const auto &shown : messages.shown)
+            result << shown.prompt;
+        return result;
+    }
+
+    // A first Save through the dialog, leaving the document saved at `name`.
+    QString saveFirstTime(const QString &name)
+    {
+        dialogs.confirm(path(name));
+        Save_Click(session);
+        return path(name);
+    }
+};

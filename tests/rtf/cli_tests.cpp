@@ -1,0 +1,67 @@
+#include "rtf_test_support.h"
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct ToolRun
+{
+    int status = -1;
+    QByteArray errors;
+};
+
+ToolRun velmoRtf(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(VELMO_RTF_TOOL), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardError()};
+}
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+class VelmoRtfTool : public testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    QString in(const QString &name) { return QStringLiteral(RTF_FIXTURES "/") + name; }
+    QString out(const QString &name) { return dir.filePath(name); }
+};
+
+TEST_F(VelmoRtfTool, ConvertsToTextHtmlAndRtf)
+{
+    ASSERT_EQ(velmoRtf({"to-text", in("wordpad_1251.rtf"), out("a.txt")}).status, 0);
+    EXPECT_EQ(QString::fromUtf8(contentsOf(out("a.txt"))), QStringLiteral("café Привет, мир!\nДо свидания\n"));
+    ASSERT_EQ(velmoRtf({"to-html", in("fields.rtf"), out("a.html")}).status, 0);
+    EXPECT_TRUE(contentsOf(out("a.html")).contains("example.org"));
+    ASSERT_EQ(velmoRtf({"to-rtf", in("word_shppict.rtf"), out("a.rtf")}).status, 0);
+    const QByteArray rtf = contentsOf(out("a.rtf"));
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi"));
+    EXPECT_TRUE(rtf.contains("\\pngblip"));
+}
+
+TEST_F(VelmoRtfTool, UnreadableFileFailsWithOneLine)
+{
+    QFile deep(out("deep.rtf"));
+    ASSERT_TRUE(deep.open(QIODevice::WriteOnly));
+    deep.write("{\\rtf1 " + QByteArray(5000, '{'));
+    deep.close();
+    const ToolRun run = velmoRtf({"to-text", out("deep.rtf"), out("never.txt")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors.count('\n'), 1) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains("nested")) << run.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(out("never.txt")));
+
+    const ToolRun missing = velmoRtf({"to-text", out("absent.rtf"), out("x.txt")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.errors.count('\n'), 1);
+    EXPECT_EQ(velmoRtf({"to-pdf", in("fields.rtf"), out("x.pdf")}).status, 2);
+}
+
+} // namespace

@@ -1,0 +1,78 @@
+#include "document_dump.h"
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextTable>
+#include <cmath>
+
+namespace rtftest {
+namespace {
+
+QString alignmentName(Qt::Alignment alignment)
+{
+    alignment &= Qt::AlignHorizontal_Mask;
+    if (alignment & Qt::AlignHCenter) return QStringLiteral("center");
+    if (alignment & Qt::AlignRight) return QStringLiteral("right");
+    if (alignment & Qt::AlignJustify) return QStringLiteral("justify");
+    return QStringLiteral("left");
+}
+
+QString runText(const QTextFragment &fragment, bool withFonts)
+{
+    const QTextCharFormat format = fragment.charFormat();
+    if (format.isImageFormat()) {
+        const QTextImageFormat image = format.toImageFormat();
+        return QStringLiteral("[img %1x%2]").arg(std::lround(image.width())).arg(std::lround(image.height()));
+    }
+    QString text = fragment.text();
+    text.replace(QChar(0x2028), QStringLiteral("\\n"));
+    QString run = u'"' + text + u'"';
+    if (format.fontWeight() >= QFont::DemiBold) run += QStringLiteral(" b");
+    if (format.fontItalic()) run += QStringLiteral(" i");
+    if (format.fontUnderline()) run += QStringLiteral(" u");
+    if (format.fontStrikeOut()) run += QStringLiteral(" s");
+    if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) run += QStringLiteral(" sup");
+    if (format.verticalAlignment() == QTextCharFormat::AlignSubScript) run += QStringLiteral(" sub");
+    if (format.fontPointSize() > 0) run += QStringLiteral(" %1pt").arg(format.fontPointSize());
+    if (format.foreground().style() != Qt::NoBrush) run += u' ' + format.foreground().color().name();
+    if (format.background().style() != Qt::NoBrush) run += QStringLiteral(" bg") + format.background().color().name();
+    if (withFonts && !format.fontFamilies().toStringList().isEmpty())
+        run += QStringLiteral(" f=") + format.fontFamilies().toStringList().first();
+    return run;
+}
+
+QString blockLine(const QTextBlock &block, bool withFonts)
+{
+    QString line;
+    QTextCursor cursor(block);
+    if (QTextTable *table = cursor.currentTable()) {
+        const QTextTableCell cell = table->cellAt(block.position());
+        line += QStringLiteral("cell %1,%2 ").arg(cell.row()).arg(cell.column());
+    }
+    const QTextBlockFormat format = block.blockFormat();
+    line += QStringLiteral("P ") + alignmentName(format.alignment());
+    const auto margin = [&line](const char *name, qreal value) {
+        if (value != 0) line += QStringLiteral(" %1=%2").arg(QLatin1StringView(name)).arg(value);
+    };
+    margin("li", format.leftMargin());
+    margin("ri", format.rightMargin());
+    margin("fi", format.textIndent());
+    margin("sb", format.topMargin());
+    margin("sa", format.bottomMargin());
+    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+        line += QStringLiteral(" pagebreak");
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        line += QStringLiteral(" | ") + runText(it.fragment(), withFonts);
+    return line;
+}
+
+} // namespace
+
+QString dumpDocument(const QTextDocument &document, bool withFonts)
+{
+    QStringList lines;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        lines << blockLine(block, withFonts);
+    return lines.join(u'\n');
+}
+
+} // namespace rtftest

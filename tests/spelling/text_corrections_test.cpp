@@ -1,0 +1,157 @@
+#include "tools/spelling/text_corrections.h"
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString applied(QString text, const std::vector<TextCorrection> &corrections)
+{
+    for (auto c = corrections.rbegin(); c != corrections.rend(); ++c)
+        text.replace(c->position, c->removed, c->inserted);
+    return text;
+}
+
+int editedCharacters(const std::vector<TextCorrection> &corrections)
+{
+    int total = 0;
+    for (const TextCorrection &c : corrections)
+        total += c.removed + int(c.inserted.size());
+    return total;
+}
+
+struct Pair
+{
+    const char *name;
+    const char *before;
+    const char *after;
+    int mostEdited; // characters removed plus inserted
+};
+
+class CorrectionsTest : public ::testing::TestWithParam<Pair>
+{
+};
+
+TEST_P(CorrectionsTest, TurnTheOldTextIntoTheNewWithFewEdits)
+{
+    const QString before = QString::fromUtf8(GetParam().before), after = QString::fromUtf8(GetParam().after);
+    const auto corrections = correctionsBetween(before, after);
+    EXPECT_EQ(applied(before, corrections), after);
+    EXPECT_LE(editedCharacters(corrections), GetParam().mostEdited);
+    for (size_t i = 1; i < corrections.size(); ++i)
+        EXPECT_GE(corrections[i].position, corrections[i - 1].position + corrections[i - 1].removed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CorrectionsTest,
+    ::testing::Values(Pair{"identical", "Same words.", "Same words.", 0},
+                      Pair{"one word", "I saw teh cat", "I saw the cat", 4},
+                      Pair{"two words far apart", "Helo there, this is a long line that is fine, wrld", "Hello there, this is a long line that is fine, world", 2},
+                      Pair{"a word split in two", "alot of it", "a lot of it", 1},
+                      Pair{"a word deleted", "the the end", "the end", 4},
+                      Pair{"paragraphs kept", "Frist\nSecnd\n\nLast", "First\nSecond\n\nLast", 5},
+                      Pair{"picture kept", "Helo \xef\xbf\xbc wrld", "Hello \xef\xbf\xbc world", 2},
+                      Pair{"from nothing", "", "abc", 3},
+                      Pair{"to nothing", "abc def", "", 7},
+                      Pair{"accented", "caf\xc3\xa9 cr\xc3\xa8me", "cafe cr\xc3\xa8me", 2}),
+    [](const auto &info) { return QString::fromUtf8(info.param.name).replace(QLatin1Char(' '), QLatin1Char('_')).toStdString(); });
+
+// Random word edits of a random text: whatever the diff finds must rebuild the new text exactly.
+TEST(CorrectionsRandomTest, AlwaysRebuildTheNewText)
+{
+    QRandomGenerator random(6);
+    const QStringList words{"a", "the", "teh", "wrod", "word", ",", ".", "\n", "\xef\xbf\xbc", "colour", "color", "  "};
+    for (int round = 0; round < 200; ++round) {
+        QStringList before;
+        for (int i = int(random.bounded(40)); i > 0; --i)
+            before << words[random.bounded(words.size())];
+        QStringList after = before;
+        for (int i = int(random.bounded(6)); i > 0 && !after.isEmpty(); --i)
+            after[random.bounded(after.size())] = words[random.bounded(words.size())];
+        const QString a = before.join(QLatin1Char(' ')), b = after.join(QLatin1Char(' '));
+        ASSERT_EQ(applied(a, correctionsBetween(a, b)), b) << a.toStdString() << " -> " << b.toStdString();
+    }
+}
+
+struct FormattedDocument : ::testing::Test
+{
+    QTextDocument document;
+
+    void format(int from, int to, const QTextCharFormat &f)
+    {
+        QTextCursor c(&document);
+        c.setPosition(from);
+        c.setPosition(to, QTextCursor::KeepAnchor);
+        c.mergeCharFormat(f);
+    }
+    QTextCharFormat charAt(int position) const
+    {
+        QTextCursor c(const_cast<QTextDocument *>(&document));
+        c.setPosition(position + 1);
+        return c.charFormat();
+    }
+    static QTextCharFormat bold()
+    {
+        QTextCharFormat f;
+        f.setFontWeight(QFont::Bold);
+        return f;
+    }
+};
+
+TEST_F(FormattedDocument, ACorrectedWordKeepsItsFormatAndItsParagraphItsAlignment)
+{
+    document.setPlainText(QStringLiteral("Helo world\nA secnd line"));
+    format(0, 4, bold());
+    QTextCursor c(&document);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    c.setBlockFormat(centred);
+    c.setPosition(5);
+    QTextImageFormat picture;
+    picture.setName(QStringLiteral("velmo-picture:test"));
+    c.insertImage(picture);
+
+    EXPECT_TRUE(applyCorrectedText(document, QStringLiteral("Hello \xfffcworld\rA second line")));
+
+    EXPECT_EQ(document.toPlainText(), QStringLiteral("Hello \xfffcworld\nA second line"));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(charAt(i).fontWeight(), QFont::Bold) << "at " << i;
+    EXPECT_NE(charAt(7).fontWeight(), QFont::Bold);
+    EXPECT_TRUE(charAt(6).isImageFormat());
+    EXPECT_EQ(charAt(6).toImageFormat().name(), QStringLiteral("velmo-picture:test"));
+    EXPECT_EQ(document.blockCount(), 2);
+    EXPECT_EQ(document.firstBlock().blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+}
+
+TEST_F(FormattedDocument, ALetterAddedAtAWordsStartTakesTheWordsFormat)
+{
+    document.setPlainText(QStringLiteral("say ello"));
+    format(4, 8, bold());
+    applyCorrectedText(document, QStringLiteral("say hello"));
+    EXPECT_EQ(document.toPlainText(), QStringLiteral("say hello"));
+    EXPECT_EQ(charAt(4).fontWeight(), QFont::Bold);
+    EXPECT_NE(charAt(2).fontWeight(), QFont::Bold);
+}
+
+TEST_F(FormattedDocument, TheWholeCorrectionIsOneUndoStepAndOneChange)
+{
+    document.setPlainText(QStringLiteral("teh cat and teh dog"));
+    QSignalSpy changed(&document, &QTextDocument::contentsChanged);
+    applyCorrectedText(document, QStringLiteral("the cat and the dog"));
+    EXPECT_EQ(changed.count(), 1);
+    document.undo();
+    EXPECT_EQ(document.toPlainText(), QStringLiteral("teh cat and teh dog"));
+}
+
+TEST_F(FormattedDocument, NothingToCorrectChangesNothing)
+{
+    document.setPlainText(QStringLiteral("fine\ntext"));
+    QSignalSpy changed(&document, &QTextDocument::contentsChanged);
+    EXPECT_FALSE(applyCorrectedText(document, QStringLiteral("fine\rtext")));
+    EXPECT_EQ(changed.count(), 0);
+}
+
+} // namespace
