@@ -65,6 +65,7 @@ QString decodePlainText(const QByteArray &bytes)
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), files_(&diskFileStore())
 {
     setObjectName(QStringLiteral("RichTextBox1"));
+    setFont(defaultEditorFont()); // its own, whatever the window's font
     document()->setDefaultFont(defaultEditorFont());
     connect(document(), &QTextDocument::contentsChanged, this, &RichTextBox::Change);
 }

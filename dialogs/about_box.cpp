@@ -1,5 +1,6 @@
 #include "dialogs/about_box.h"
 #include "app/twips.h"
+#include "app/ui_font.h"
 #include "assets/asset_paths.h"
 #include <QIcon>
 #include <QLabel>
@@ -32,6 +33,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::MSWindows
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setFixedSize(twips::toPixelsX(5865, this), twips::toPixelsY(2010, this));
+    setFont(uiFont(8));
 
     Picture1 = label(this, "Picture1", QString());
     Picture1->setPixmap(QPixmap(QLatin1String(assets::AboutBanner)));
@@ -49,11 +51,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::MSWindows
     place(Label3, 960, 1440, 2535, 375);
 
     lblDescription = label(this, "lblDescription", QStringLiteral("Full flagged, easy to use Rich Text editor."));
-    QFont bold(QStringLiteral("MS Sans Serif"));
-    bold.setStyleHint(QFont::SansSerif);
-    bold.setPointSizeF(9.75);
-    bold.setBold(true);
-    lblDescription->setFont(bold);
+    lblDescription->setFont(uiFont(9.75, true));
     place(lblDescription, 240, 720, 4485, 330);
 
     lblVersion = label(this, "lblVersion", QStringLiteral("Version 0.56"));

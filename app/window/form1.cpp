@@ -5,6 +5,7 @@
 #include "app/picture_box.h"
 #include "app/rich_text_box.h"
 #include "app/twips.h"
+#include "app/ui_font.h"
 #include "app/window/menu_tree.h"
 #include "assets/asset_paths.h"
 #include "document/dropped_files.h"
@@ -79,6 +80,7 @@ Form1::Form1(Form1Seams seams)
     setWindowIcon(icon);
 
     setupSeams(seams);
+    setFont(uiFont(8));
     createControls();
     session_ = std::make_unique<DocumentSession>(
         DocumentSession{*RichTextBox1, *dialog_, state_, *seams_.messages, [this] { endProgram(); }});
@@ -168,8 +170,7 @@ void Form1::createToolbar(QWidget *client)
     Toolbar1->setIconSize(QSize(32, 32));
     Toolbar1->setContentsMargins(0, 0, 0, 0);
     place(Toolbar1, 0, ToolbarTop, ClientWidth, ToolbarHeight);
-    QFont captions = RichTextBox::defaultEditorFont();
-    captions.setPointSizeF(7.5);
+    const QFont captions = uiFont(7.5);
     int index = 1;
     for (const ToolbarButton &b : ToolbarButtons) {
         auto *button = new QToolButton(Toolbar1);
