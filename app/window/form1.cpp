@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -200,6 +201,11 @@ void Form1::createEditor(QWidget *client)
     connect(RichTextBox1, &RichTextBox::Change, this, [this] { RichTextBox1_Change(state_); });
     dropHandler_ = std::make_unique<DroppedFiles>(*RichTextBox1, *seams_.messages);
     RichTextBox1->setDropTarget(dropHandler_.get());
+    // Tab moves on to the find bar, as the tab order promises; Ctrl+Tab types a tab.
+    RichTextBox1->setTabChangesFocus(true);
+    auto *typeTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), RichTextBox1);
+    typeTab->setContext(Qt::WidgetShortcut);
+    connect(typeTab, &QShortcut::activated, RichTextBox1, [this] { RichTextBox1->insertPlainText(QStringLiteral("\t")); });
     findBar = new FindBar(*txtFind, *cmdFind, *RichTextBox1, *seams_.messages);
     findBar->setParent(this);
     creationOrder_.push_back(RichTextBox1);

@@ -101,6 +101,28 @@ TEST_F(FileCommands, OpensOfferedSaveAlwaysShowsTheDialog)
     EXPECT_EQ(documentText(path("second.rtf")), "one two");
 }
 
+TEST_F(FileCommands, SaveThenOpenKeepsTheFormatting)
+{
+    type("plain bold");
+    editor.SetSelStart(6);
+    editor.SetSelLength(4);
+    editor.SetSelBold(true);
+    editor.SetSelColor(0x0000FF);
+    const QString file = saveFirstTime("styled.rtf");
+    New_Click(session);
+    messages.answer(vb::vbNo);
+    dialogs.confirm(file);
+    Open_Click(session);
+    ASSERT_EQ(editor.Text(), "plain bold");
+    editor.SetSelStart(6);
+    editor.SetSelLength(4);
+    EXPECT_EQ(editor.SelBold(), true);
+    EXPECT_EQ(editor.SelColor(), 0x0000FFu);
+    editor.SetSelStart(0);
+    editor.SetSelLength(5);
+    EXPECT_EQ(editor.SelBold(), false);
+}
+
 TEST_F(FileCommands, AFileThatIsNotRtfOpensAsPlainText)
 {
     QFile file(path("notes.txt"));

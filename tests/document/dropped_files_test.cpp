@@ -28,21 +28,47 @@ struct DroppedFilesTest : DocumentFixture
         return data;
     }
 
-    // The action the editor accepts for a drag entering it, or IgnoreAction when it refuses.
-    Qt::DropAction dragEnter(const QMimeData &data, Qt::DropActions proposed)
+    // Qt delivers a drop only to the widget that accepted the drag's entry, so every drag here is
+    // entered first and then either dropped or left, as a real one is.
+    bool enter(const QMimeData &data, Qt::DropActions proposed, Qt::DropAction *accepted = nullptr)
     {
         QDragEnterEvent event(QPoint(10, 10), proposed, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(editor.viewport(), &event);
-        return event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
+        if (accepted)
+            *accepted = event.isAccepted() ? event.dropAction() : Qt::IgnoreAction;
+        return event.isAccepted();
     }
 
-    void drop(const QMimeData &data)
+    void leave()
     {
-        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragLeaveEvent event;
         QCoreApplication::sendEvent(editor.viewport(), &event);
     }
 
-    void dropFiles(const QStringList &files) { drop(*filesData(files)); }
+    // The action the editor accepts for a drag entering it, or IgnoreAction when it refuses.
+    Qt::DropAction dragEnter(const QMimeData &data, Qt::DropActions proposed)
+    {
+        Qt::DropAction accepted;
+        enter(data, proposed, &accepted);
+        leave();
+        return accepted;
+    }
+
+    // Drags `data` in and drops it; false when the editor refused the drag.
+    bool drop(const QMimeData &data)
+    {
+        if (!enter(data, Qt::CopyAction | Qt::MoveAction)) {
+            leave();
+            return false;
+        }
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(editor.viewport(), &event);
+        EXPECT_TRUE(event.isAccepted());
+        EXPECT_EQ(event.dropAction(), Qt::CopyAction);
+        return true;
+    }
+
+    void dropFiles(const QStringList &files) { EXPECT_TRUE(drop(*filesData(files))); }
 
     // Starts from a saved, unmodified document with the caret at its start.
     void startFromSavedDocument(const QString &text)
@@ -78,7 +104,8 @@ TEST_F(DroppedFilesTest, ADropOfSomethingElseInsertsNothing)
     startFromSavedDocument("text");
     QMimeData words;
     words.setText("plain words");
-    drop(words);
+    EXPECT_FALSE(drop(words));
+    DroppedFiles(editor, messages).drop(words);
     EXPECT_EQ(editor.Text(), "text");
     EXPECT_EQ(state.Modified, 0);
 }

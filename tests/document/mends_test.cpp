@@ -134,12 +134,13 @@ TEST_F(Mends, AFailedOpenSaysWhyAndKeepsTheDocumentAndItsFile)
     for (const QString &bad : {path("missing.rtf"), path("folder")}) {
         SCOPED_TRACE(bad.toStdString());
         messages.shown.clear();
+        messages.answer(vb::vbNo);
         dialogs.confirm(bad);
         Open_Click(session);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_TRUE(messages.shown[0].prompt.startsWith("Could not open " + bad + ": "));
-        EXPECT_EQ(messages.shown[0].buttons, vb::vbOKOnly);
-        EXPECT_EQ(messages.shown[0].title, "Velmo for Windows");
+        ASSERT_EQ(messages.shown.size(), 2u) << "the save prompt, then the failure";
+        EXPECT_TRUE(messages.shown[1].prompt.startsWith("Could not open " + bad + ": "));
+        EXPECT_EQ(messages.shown[1].buttons, vb::vbOKOnly);
+        EXPECT_EQ(messages.shown[1].title, "Velmo for Windows");
         EXPECT_EQ(editor.Text(), "mine edited");
         EXPECT_EQ(state.Modified, 1);
         EXPECT_EQ(FileName, mine) << "the file that failed to load is no target for Save";

@@ -13,6 +13,8 @@ struct Alignment
     Qt::Alignment shown;
 };
 
+void PrintTo(const Alignment &p, std::ostream *os) { *os << p.name; }
+
 struct AlignmentCommand : EditorTest, ::testing::WithParamInterface<Alignment>
 {
     Qt::Alignment shownOf(int paragraph) const

@@ -11,6 +11,8 @@ struct Toggle
     void (RichTextBox::*write)(bool);
 };
 
+void PrintTo(const Toggle &p, std::ostream *os) { *os << p.name; }
+
 struct ToggleCommand : EditorTest, ::testing::WithParamInterface<Toggle>
 {
     std::optional<bool> read() { return (editor.*GetParam().read)(); }

@@ -139,14 +139,6 @@ TEST_F(SystemClipboardCommands, RichTextFromElsewhereIsPastedAsItsPlainText)
     EXPECT_EQ(editor.SelBold(), false);
 }
 
-TEST_F(SystemClipboardCommands, LineBreaksOfAnyKindBecomeParagraphs)
-{
-    system.setText("a\r\nb\rc");
-    Paste_Click(editor, clipboard);
-    EXPECT_EQ(editor.Text(), "a\nb\nc");
-    EXPECT_EQ(editor.document()->blockCount(), 3);
-}
-
 TEST_F(SystemClipboardCommands, APictureOnlyClipboardPastesNothing)
 {
     QImage picture(4, 4, QImage::Format_RGB32);

@@ -49,6 +49,8 @@ struct FocusCase
     std::function<bool(RichTextBox &)> applied;
 };
 
+void PrintTo(const FocusCase &p, std::ostream *os) { *os << p.item; }
+
 struct CommandFocus : Window, ::testing::WithParamInterface<FocusCase>
 {
 };
@@ -98,6 +100,8 @@ struct Symbol
     QSize pixels;
 };
 
+void PrintTo(const Symbol &p, std::ostream *os) { *os << p.item; }
+
 struct SymbolCommand : Window, ::testing::WithParamInterface<Symbol>
 {
 };
@@ -110,9 +114,11 @@ TEST_P(SymbolCommand, InsertsItsOwnPictureAndPutsTheClipboardTextBack)
     const auto pictures = picturesIn(editor);
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_TRUE(samePixels(pictures[0], form.symbolBox(GetParam().box).Picture));
-    for (int other = 1; other <= 8; ++other)
-        if (other != GetParam().box && form.symbolBox(other).Picture.size() == pictures[0].size())
+    for (int other = 1; other <= 8; ++other) {
+        if (other != GetParam().box) {
             EXPECT_FALSE(samePixels(pictures[0], form.symbolBox(other).Picture)) << "f" << other;
+        }
+    }
     EXPECT_EQ(shownSizesIn(editor)[0], GetParam().pixels);
     EXPECT_EQ(editor.Text(), QString("one ") + QChar::ObjectReplacementCharacter);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "abc");

@@ -102,8 +102,9 @@ TEST(SpellingDialogTest, Renders)
     const QImage shot = dialog.grab().toImage();
     EXPECT_FALSE(shot.isNull());
     const QString dir = qEnvironmentVariable("VELMO_SCREENSHOT_DIR");
-    if (!dir.isEmpty())
+    if (!dir.isEmpty()) {
         EXPECT_TRUE(shot.save(QDir(dir).filePath(QStringLiteral("spelling-dialog.png"))));
+    }
 }
 
 } // namespace

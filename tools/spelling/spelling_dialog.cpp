@@ -27,7 +27,7 @@ SpellingDialog::SpellingDialog(QWidget *parent) : QDialog(parent)
     setWindowTitle(tr("Spelling"));
     setObjectName(QStringLiteral("SpellingDialog"));
 
-    notInDictionary_ = new QLabel(tr("&Not in dictionary:"));
+    notInDictionary_ = new QLabel(tr("Not in dictionary:"));
     sentence_ = new QTextBrowser;
     sentence_->setFocusPolicy(Qt::NoFocus);
     sentence_->setFixedHeight(fontMetrics().lineSpacing() * 4 + 12);
