@@ -155,7 +155,11 @@ void RichTextBox::SetSelColor(quint32 bgr)
 std::optional<double> RichTextBox::SelFontSize() const
 {
     const QFont base = document()->defaultFont();
-    return uniformFormat<double>([&](const QTextCharFormat &f) { return f.font().resolve(base).pointSizeF(); });
+    return uniformFormat<double>([&](const QTextCharFormat &f) {
+        const QFont font = f.font().resolve(base);
+        // Pasted web text is sized in CSS pixels, 96 to the inch.
+        return font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 0.75;
+    });
 }
 
 void RichTextBox::SetSelFontSize(double points)

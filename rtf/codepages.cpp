@@ -136,9 +136,12 @@ void CodePageDecoder::append(QByteArrayView bytes, int codePage, QString &out)
         }
     }
     // cp1252, and the fallback for code pages this build cannot decode.
+    const qsizetype start = out.size();
+    out.resize(start + bytes.size());
+    QChar *to = out.data() + start;
     for (char byte : bytes) {
         const auto value = static_cast<unsigned char>(byte);
-        out.append(QChar(value >= 0x80 && value < 0xA0 ? cp1252High[value - 0x80] : char16_t(value)));
+        *to++ = QChar(value >= 0x80 && value < 0xA0 ? cp1252High[value - 0x80] : char16_t(value));
     }
 }
 

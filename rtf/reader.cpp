@@ -35,6 +35,12 @@ struct CharState
     bool operator==(const CharState &) const = default;
 };
 
+size_t qHash(const CharState &s, size_t seed = 0)
+{
+    return qHashMulti(seed, s.font, s.halfPoints, s.foreground, s.highlight, s.background,
+                      s.bold, s.italic, s.underline, s.strike, s.vertical);
+}
+
 struct ParaState
 {
     Qt::Alignment alignment = Qt::AlignLeft;
@@ -151,6 +157,9 @@ private:
     void decodePending();
     void flushRun();
     QTextCharFormat charFormat(const CharState &state);
+    BlockLook currentLook() const;
+    static QTextBlockFormat blockFormat(const BlockLook &look);
+    void materializeBlock();
     void applyBlockLook();
     void paragraphEnd();
     void pageBreak();
@@ -192,11 +201,12 @@ private:
     QString m_runText;
     QByteArray m_pendingBytes;
     int m_pendingCodePage = 0;
-    std::optional<CharState> m_cachedState;
-    QTextCharFormat m_cachedFormat;
+    QHash<CharState, QTextCharFormat> m_formats;
 
     std::optional<BlockLook> m_appliedLook;
+    QTextBlockFormat m_appliedFormat;
     bool m_blockPageBreak = false;
+    bool m_blockPending = false;
 
     QTextTable *m_table = nullptr;
     int m_row = 0, m_column = 0;
@@ -492,7 +502,7 @@ void Reader::command(const ControlWord &word, const Tokenizer::Token &token, Tok
     case Command::Binary:
         if (token.hasParam) {
             const QByteArrayView data = tokenizer.takeBinary(param);
-            if (g.destination == Destination::Picture && m_picture.nibble < 0)
+            if (g.destination == Destination::Picture && m_picture.supported && m_picture.nibble < 0)
                 m_picture.data.append(data);
         }
         break;
@@ -616,7 +626,7 @@ void Reader::colorText(QByteArrayView bytes)
         if (c != ';')
             continue;
         m_colors.push_back(m_colorGiven ? QColor(m_red, m_green, m_blue) : QColor());
-        m_cachedState.reset();
+        m_formats.clear();
         m_red = m_green = m_blue = 0;
         m_colorGiven = false;
     }
@@ -627,21 +637,26 @@ void Reader::pictureText(QByteArrayView bytes)
     PictureState &p = m_picture;
     if (p.broken || !p.supported)
         return;
+    // Decode straight into the buffer; hex takes two characters a byte.
+    const qsizetype start = p.data.size();
+    p.data.resize(start + bytes.size() / 2 + 1);
+    char *out = p.data.data() + start;
     for (char c : bytes) {
         const int digit = hexDigit(c);
         if (digit < 0) {
             if (c == ' ' || c == '\t')
                 continue;
             p.broken = true;
-            return;
+            break;
         }
         if (p.nibble < 0) {
             p.nibble = digit;
         } else {
-            p.data.append(char(p.nibble * 16 + digit));
+            *out++ = char(p.nibble * 16 + digit);
             p.nibble = -1;
         }
     }
+    p.data.truncate(out - p.data.data());
 }
 
 void Reader::commitFont()
@@ -655,7 +670,7 @@ void Reader::commitFont()
         m_fonts.insert(font.number, entry);
     }
     font = PendingFont{};
-    m_cachedState.reset();
+    m_formats.clear();
 }
 
 // Names are spelled in the font's own code page, except for symbol fonts.
@@ -685,6 +700,7 @@ void Reader::beginBodyText()
 {
     m_shapePictureJustEnded = false;
     syncTable();
+    materializeBlock();
     if (!(group().chars == m_runState)) {
         flushRun();
         m_runState = group().chars;
@@ -716,8 +732,8 @@ void Reader::flushRun()
 
 QTextCharFormat Reader::charFormat(const CharState &state)
 {
-    if (m_cachedState && *m_cachedState == state)
-        return m_cachedFormat;
+    if (const auto found = m_formats.constFind(state); found != m_formats.constEnd())
+        return *found;
     QTextCharFormat format;
     const auto font = m_fonts.constFind(state.font < 0 ? m_defaultFont : state.font);
     // The document's own default family is left unset, as the editor leaves it.
@@ -743,25 +759,52 @@ QTextCharFormat Reader::charFormat(const CharState &state)
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     else if (state.vertical == 2)
         format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    m_cachedState = state;
-    m_cachedFormat = format;
+    if (m_formats.size() > 4096)
+        m_formats.clear(); // a file that keeps changing formats gets no cache
+    m_formats.insert(state, format);
     return format;
 }
 
 void Reader::finishDocument()
 {
     m_highSurrogate = 0;
+    materializeBlock();
     flushRun();
     applyBlockLook();
 }
 
+BlockLook Reader::currentLook() const
+{
+    const ParaState &para = m_groups.back().para;
+    return {para.alignment, para.left, para.right, para.first, para.before, para.after, m_blockPageBreak};
+}
+
+// A \par only marks the next paragraph as due: it is inserted when its
+// content comes, with the properties it has by then, which spares most
+// paragraphs a second change of format.
+void Reader::materializeBlock()
+{
+    if (!m_blockPending)
+        return;
+    m_blockPending = false;
+    const BlockLook look = currentLook();
+    m_appliedFormat = blockFormat(look);
+    m_appliedLook = look;
+    m_cursor.insertBlock(m_appliedFormat, charFormat(group().chars));
+}
+
 void Reader::applyBlockLook()
 {
-    const ParaState &para = group().para;
-    const BlockLook look{para.alignment, para.left, para.right, para.first,
-                         para.before, para.after, m_blockPageBreak};
+    const BlockLook look = currentLook();
     if (m_appliedLook && *m_appliedLook == look)
         return;
+    m_appliedFormat = blockFormat(look);
+    m_appliedLook = look;
+    m_cursor.setBlockFormat(m_appliedFormat);
+}
+
+QTextBlockFormat Reader::blockFormat(const BlockLook &look)
+{
     QTextBlockFormat format;
     format.setAlignment(look.alignment);
     if (look.left) format.setLeftMargin(look.left / TwipsPerPixel);
@@ -770,8 +813,7 @@ void Reader::applyBlockLook()
     if (look.before) format.setTopMargin(look.before / TwipsPerPixel);
     if (look.after) format.setBottomMargin(look.after / TwipsPerPixel);
     if (look.pageBreak) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    m_cursor.setBlockFormat(format);
-    m_appliedLook = look;
+    return format;
 }
 
 void Reader::paragraphEnd()
@@ -779,9 +821,10 @@ void Reader::paragraphEnd()
     if (group().destination != Destination::Text)
         return;
     syncTable();
+    materializeBlock();
     flushRun();
     applyBlockLook();
-    m_cursor.insertBlock(m_cursor.blockFormat(), charFormat(group().chars));
+    m_blockPending = true;
     m_blockPageBreak = false;
 }
 
@@ -790,7 +833,7 @@ void Reader::pageBreak()
     if (group().destination != Destination::Text)
         return;
     decodePending();
-    const bool blockEmpty = m_cursor.atBlockStart() && m_runText.isEmpty();
+    const bool blockEmpty = m_blockPending || (m_cursor.atBlockStart() && m_runText.isEmpty());
     if (!blockEmpty)
         paragraphEnd();
     m_blockPageBreak = true;
@@ -810,6 +853,7 @@ void Reader::enterCell()
 {
     if (!m_table) {
         flushRun();
+        m_blockPending = false; // the table itself starts the next paragraph
         joinEmptyBlockBeforeTable();
         m_table = m_cursor.insertTable(1, std::max(1, m_rowBoundaries));
         m_row = m_column = 0;
@@ -865,6 +909,7 @@ void Reader::cellEnd()
     if (group().destination != Destination::Text)
         return;
     enterCell();
+    materializeBlock();
     flushRun();
     applyBlockLook();
     m_cellEnded = true;
@@ -882,6 +927,7 @@ void Reader::rowEnd()
 void Reader::leaveTable()
 {
     flushRun();
+    m_blockPending = false;
     m_cursor.setPosition(m_table->lastPosition() + 1);
     m_table = nullptr;
     m_appliedLook.reset();
@@ -912,6 +958,7 @@ void Reader::finishPicture()
 void Reader::insertPicture(const StoredPicture &picture, const char *format)
 {
     syncTable();
+    materializeBlock();
     flushRun();
     const PictureState &p = m_picture;
     const double width = p.widthGoal > 0 ? p.widthGoal / TwipsPerPixel : picture.pixels.width();

@@ -66,6 +66,13 @@ TEST_F(Editor, StylesReadAsNoValueOnAMixedSelection)
     EXPECT_EQ(box.SelColor(), std::nullopt);
 }
 
+TEST_F(Editor, TextSizedInPixelsReadsInPoints)
+{
+    box.setHtml("<span style='font-size:20px'>web</span>");
+    box.selectAll();
+    EXPECT_EQ(box.SelFontSize(), 15.0);
+}
+
 TEST_F(Editor, CaretFormatGovernsTheNextTypedCharacters)
 {
     box.SetText("ab");
