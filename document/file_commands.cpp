@@ -156,3 +156,12 @@ void Toolbar1_ButtonClick(DocumentSession &session, int index)
     default: return; // "Settings" has no command
     }
 }
+
+void OpenFromDesktop(DocumentSession &session, const QString &path)
+{
+    run(session, [&] {
+        session.RichTextBox1.LoadFile(path);
+        session.CommonDialog1.FileName = path;
+        session.state.Modified = 0;
+    });
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 #include <functional>
 
 class CommonDialog;
@@ -26,3 +27,5 @@ void Exit_Click(DocumentSession &session);
 // The window is being closed: true lets the close go ahead.
 bool Form_QueryUnload(DocumentSession &session);
 void Toolbar1_ButtonClick(DocumentSession &session, int index);
+// A document handed over by the desktop (a file manager's "Open with"), loaded as Open loads it.
+void OpenFromDesktop(DocumentSession &session, const QString &path);

@@ -242,6 +242,8 @@ bool Reader::run(QByteArrayView bytes, QString *reason)
                                   .arg(Tokenizer::MaxWordLength).arg(tokenizer.offset()));
             break;
         }
+        if (started && m_groups.empty())
+            break; // the document's group has closed; what follows is not RTF
         if (token.kind == Tokenizer::Kind::GroupStart) {
             if (!groupStart()) {
                 ok = fail(reason, QStringLiteral("groups nested deeper than %1 at byte %2")
@@ -251,11 +253,8 @@ bool Reader::run(QByteArrayView bytes, QString *reason)
             started = true;
             continue;
         }
-        if (m_groups.empty()) {
-            if (started)
-                break; // the document's group has closed; what follows is not RTF
+        if (m_groups.empty())
             continue;
-        }
         this->token(token, tokenizer);
     }
     if (ok && !m_groups.empty())

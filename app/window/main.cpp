@@ -11,5 +11,7 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("velmo"));
     Form1 window;
     window.show();
+    if (const QStringList args = QApplication::arguments(); args.size() > 1)
+        OpenFromDesktop(window.session(), args.at(1));
     return app.exec();
 }

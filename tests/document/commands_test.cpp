@@ -343,3 +343,19 @@ TEST_F(FileCommands, TheCaptionAndFileLabelNeverChange)
 }
 
 } // namespace
+
+TEST_F(DocumentFixture, ADocumentHandedOverByTheDesktopOpensLikeOpen)
+{
+    const QString file = writeDocument("given.rtf", "from the file manager");
+    type("typed before");
+    OpenFromDesktop(session, file);
+    EXPECT_EQ(editor.Text(), "from the file manager");
+    EXPECT_EQ(state.Modified, 0);
+    EXPECT_EQ(FileName, file);
+    EXPECT_TRUE(messages.shown.empty());
+
+    OpenFromDesktop(session, path("missing.rtf"));
+    EXPECT_EQ(editor.Text(), "from the file manager");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].prompt.startsWith("Could not open")) << messages.shown[0].prompt.toStdString();
+}

@@ -119,6 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Tables, ReaderFeature, testing::ValuesIn(tableCases),
 TEST(ReaderDocument, TextAfterTheDocumentGroupIsIgnored)
 {
     EXPECT_EQ(readDump(R"({\rtf1 in}out{\b more})"), R"(P left | "in" 12pt)");
+    EXPECT_EQ(readDump(R"({\rtf1 in}{\b more})"), R"(P left | "in" 12pt)");
 }
 
 TEST(ReaderFonts, RunsTakeTheirFontFromTheTableAndTheDefault)

@@ -1,0 +1,61 @@
+# Installation as a desktop application, and the packages built from it:
+# a Debian package on Linux (cpack -G DEB), a ZIP with Qt deployed beside the program on Windows.
+include(GNUInstallDirs)
+# Installing and packaging take what the build made; they do not build every test first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
+set(velmo_programs velmo)
+if(TARGET velmo-rtf)
+  list(APPEND velmo_programs velmo-rtf)
+endif()
+install(TARGETS ${velmo_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+if(UNIX AND NOT APPLE)
+  foreach(size 16 32 48 128 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/velmo-${size}.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME velmo.png)
+  endforeach()
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmo-mime.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME velmo.xml)
+endif()
+
+if(WIN32)
+  # Qt's own deployment (windeployqt) runs as part of the install step.
+  if(Qt6_VERSION VERSION_GREATER_EQUAL 6.5)
+    qt_generate_deploy_app_script(TARGET velmo OUTPUT_SCRIPT velmo_deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
+  else()
+    qt_generate_deploy_app_script(TARGET velmo FILENAME_VARIABLE velmo_deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
+  endif()
+  install(SCRIPT ${velmo_deploy_script})
+endif()
+
+set(CPACK_PACKAGE_NAME velmo)
+set(CPACK_PACKAGE_VENDOR "Velmo")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Simple, easy to use, RTF editor")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Velmo edits one rich-text document at a time: bold, italic, underline, colours, sizes, alignment, \
+picture symbols, step-by-step search and a spell check, saved as RTF.")
+set(CPACK_PACKAGE_CONTACT "Velmo developers <velmo@localhost>")
+set(CPACK_PACKAGE_EXECUTABLES velmo Velmo)
+set(CPACK_STRIP_FILES ON)
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+else()
+  set(CPACK_GENERATOR DEB)
+endif()
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The spell check is useful only with a dictionary; the program runs without one.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hunspell-en-us")
+include(CPack)
+
+if(VELMO_TESTS AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  add_test(NAME package_deb
+    COMMAND bash ${PROJECT_SOURCE_DIR}/packaging/check_package.sh ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/package-check
+            $<IF:$<TARGET_EXISTS:velmo-rtf>,1,0>)
+  set_tests_properties(package_deb PROPERTIES LABELS package RUN_SERIAL TRUE TIMEOUT 600)
+endif()
