@@ -28,7 +28,8 @@ if command -v abiword >/dev/null; then
   printf '%-28s %8.2f s   velmo is %.1f times faster\n' "abiword --to=txt" "$abiword" "$(echo "$abiword / $velmo" | bc -l)"
 fi
 if command -v unrtf >/dev/null; then
-  unrtf=$(median sh -c "unrtf --text '$input' > '$work/unrtf.txt'")
+  # unrtf writes the document's pictures into the current folder.
+  unrtf=$(cd "$work" && median sh -c "unrtf --text '$input' > '$work/unrtf.txt'")
   printf '%-28s %8.2f s   velmo is %.1f times faster\n' "unrtf --text" "$unrtf" "$(echo "$unrtf / $velmo" | bc -l)"
 fi
 if command -v soffice >/dev/null; then

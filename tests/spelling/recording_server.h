@@ -3,33 +3,27 @@
 #include <QStringList>
 #include <memory>
 
-// What a recording server saw, kept after the server itself is released.
+// What the recording servers saw, one "Command(argument|argument)" per call, kept after they are released.
 struct CallLog
 {
-    struct Call
-    {
-        QString command;
-        QVariantList arguments;
-    };
-    std::vector<Call> calls;
+    QStringList calls;
     int created = 0;
     int released = 0;
-
-    QStringList commands() const
-    {
-        QStringList names;
-        for (const Call &c : calls)
-            names << c.command;
-        return names;
-    }
 };
 
-// A word processor that keeps what it is given: "Selection" returns the inserted text plus `trailer`.
+struct RecordingSetup
+{
+    QString failing; // a command, or "CreateObject", that fails
+    QString trailer = QStringLiteral("\r"); // appended to the inserted text by "Selection"
+    QString replacement; // when not null, what "GetDocumentVar" returns
+    bool foreignError = false; // fail with a plain std::exception
+};
+
+// A word processor that keeps what it is given.
 class RecordingServer : public AutomationServer
 {
 public:
-    RecordingServer(std::shared_ptr<CallLog> log, QString failingCommand, QString trailer)
-        : log_(std::move(log)), failing_(std::move(failingCommand)), trailer_(std::move(trailer))
+    RecordingServer(std::shared_ptr<CallLog> log, RecordingSetup setup) : log_(std::move(log)), setup_(std::move(setup))
     {
         ++log_->created;
     }
@@ -37,44 +31,37 @@ public:
 
     QVariant invoke(const QString &command, const QVariantList &arguments) override
     {
-        log_->calls.push_back({command, arguments});
-        if (command == failing_)
-            throw AutomationError(QStringLiteral("%1 refused").arg(command));
+        QStringList shown;
+        for (const QVariant &a : arguments)
+            shown << (a.typeId() == QMetaType::QString ? a.toString() : QString::fromLatin1(a.typeName()));
+        log_->calls << command + QLatin1Char('(') + shown.join(QLatin1Char('|')) + QLatin1Char(')');
+        if (command == setup_.failing && setup_.foreignError)
+            throw std::runtime_error(command.toStdString() + " refused");
+        if (command == setup_.failing)
+            throw AutomationError(command + QStringLiteral(" refused"));
         if (command == QLatin1String("Insert"))
             text_ = arguments.value(0).toString();
         if (command == QLatin1String("Selection"))
-            return text_ + trailer_;
+            return text_ + setup_.trailer;
         if (command == QLatin1String("SetDocumentVar"))
             variable_ = arguments.value(1).toString();
         if (command == QLatin1String("GetDocumentVar"))
-            return replacement.isNull() ? variable_ : replacement;
+            return setup_.replacement.isNull() ? variable_ : setup_.replacement;
         return {};
     }
 
-    QString replacement; // when set, "GetDocumentVar" returns this instead
-
 private:
     std::shared_ptr<CallLog> log_;
-    QString failing_;
-    QString trailer_;
+    RecordingSetup setup_;
     QString text_;
     QString variable_;
-};
-
-struct RecordingSetup
-{
-    QString failingCommand;
-    QString trailer = QStringLiteral("\r");
-    QString replacement; // null: echo what was stored
 };
 
 inline void registerRecordingServer(AutomationRegistry &registry, std::shared_ptr<CallLog> log, RecordingSetup setup = {})
 {
     registry.Register(QStringLiteral("Word.Basic"), [log, setup]() -> std::unique_ptr<AutomationServer> {
-        if (setup.failingCommand == QLatin1String("CreateObject"))
+        if (setup.failing == QLatin1String("CreateObject"))
             throw AutomationError(QStringLiteral("cannot start"));
-        auto server = std::make_unique<RecordingServer>(log, setup.failingCommand, setup.trailer);
-        server->replacement = setup.replacement;
-        return server;
+        return std::make_unique<RecordingServer>(log, setup);
     });
 }

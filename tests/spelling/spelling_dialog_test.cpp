@@ -1,6 +1,5 @@
 #include "tools/spelling/spelling_dialog.h"
 #include <QDir>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -11,87 +10,70 @@
 
 namespace {
 
+using A = SpellingAnswer;
+
 SpellingQuestion sampleQuestion()
 {
     return {QStringLiteral("recieve"), QStringLiteral("We will recieve the parcel on Monday."), 8,
             {QStringLiteral("receive"), QStringLiteral("relieve"), QStringLiteral("reprieve")}};
 }
 
-// Runs `during` once the dialog waits for an answer, then returns that answer.
-template <typename During>
-SpellingAnswer askAndThen(SpellingDialog &dialog, const SpellingQuestion &question, During during)
-{
-    QTimer::singleShot(0, &dialog, during);
-    return dialog.ask(question);
-}
-
-TEST(SpellingDialogTest, ShowsTheWordInItsSentenceWithTheFirstSuggestionReady)
+TEST(SpellingDialogTest, ShowsTheWordInItsSentenceWithTheFirstSuggestionOrTheWordItselfReady)
 {
     SpellingDialog dialog;
     dialog.present(sampleQuestion());
     EXPECT_EQ(dialog.sentenceView()->toPlainText(), sampleQuestion().sentence);
     EXPECT_TRUE(dialog.sentenceView()->toHtml().contains(QLatin1String("recieve")));
     EXPECT_EQ(dialog.changeToBox()->text(), QStringLiteral("receive"));
-    ASSERT_EQ(dialog.suggestionList()->count(), 3);
-    EXPECT_TRUE(dialog.button(SpellingAnswer::Change)->isDefault());
-}
+    EXPECT_EQ(dialog.suggestionList()->count(), 3);
+    EXPECT_TRUE(dialog.button(A::Change)->isDefault());
 
-TEST(SpellingDialogTest, WithoutSuggestionsTheWordStaysAndEnterIgnoresIt)
-{
-    SpellingDialog dialog;
     dialog.present({QStringLiteral("Velmo"), QStringLiteral("Velmo is small."), 0, {}});
     EXPECT_EQ(dialog.changeToBox()->text(), QStringLiteral("Velmo"));
-    EXPECT_TRUE(dialog.button(SpellingAnswer::Ignore)->isDefault());
-    EXPECT_FALSE(dialog.button(SpellingAnswer::Change)->isDefault());
+    EXPECT_TRUE(dialog.button(A::Ignore)->isDefault()) << "Enter ignores a word without suggestions";
+    EXPECT_FALSE(dialog.button(A::Change)->isDefault());
 }
 
-class DialogButtonTest : public ::testing::TestWithParam<SpellingAnswer::Action>
+struct Answering
+{
+    const char *name;
+    A::Action button;
+    const char *typed = nullptr; // null: the second suggestion is picked
+    bool escape = false;         // Esc instead of the button
+};
+
+class DialogAnswerTest : public ::testing::TestWithParam<Answering>
 {
 };
 
-TEST_P(DialogButtonTest, EachButtonAnswersWithItsActionAndTheChangeToText)
+TEST_P(DialogAnswerTest, AnswersWithTheActionAndTheChangeToTextAndHidesWhenTheCheckEnds)
 {
+    const Answering &row = GetParam();
     SpellingDialog dialog;
-    const SpellingAnswer answer = askAndThen(dialog, sampleQuestion(), [&] {
-        dialog.suggestionList()->setCurrentRow(1);
-        dialog.button(GetParam())->click();
+    QTimer::singleShot(0, &dialog, [&] {
+        if (row.escape)
+            return QTest::keyClick(&dialog, Qt::Key_Escape);
+        if (row.typed)
+            dialog.changeToBox()->setText(QLatin1String(row.typed));
+        else
+            dialog.suggestionList()->setCurrentRow(1);
+        dialog.button(row.button)->click();
     });
-    EXPECT_EQ(answer.action, GetParam());
-    EXPECT_EQ(answer.replacement, QStringLiteral("relieve"));
-    EXPECT_EQ(dialog.isVisible(), GetParam() != SpellingAnswer::Close);
-}
-
-INSTANTIATE_TEST_SUITE_P(Buttons, DialogButtonTest,
-                         ::testing::Values(SpellingAnswer::Ignore, SpellingAnswer::IgnoreAll, SpellingAnswer::Add,
-                                           SpellingAnswer::Change, SpellingAnswer::ChangeAll));
-
-TEST(SpellingDialogTest, ATypedCorrectionIsUsed)
-{
-    SpellingDialog dialog;
-    const SpellingAnswer answer = askAndThen(dialog, sampleQuestion(), [&] {
-        dialog.changeToBox()->setText(QStringLiteral("get"));
-        dialog.button(SpellingAnswer::Change)->click();
-    });
-    EXPECT_EQ(answer.action, SpellingAnswer::Change);
-    EXPECT_EQ(answer.replacement, QStringLiteral("get"));
-}
-
-TEST(SpellingDialogTest, EscapeClosesTheCheck)
-{
-    SpellingDialog dialog;
-    const SpellingAnswer answer = askAndThen(dialog, sampleQuestion(), [&] { QTest::keyClick(&dialog, Qt::Key_Escape); });
-    EXPECT_EQ(answer.action, SpellingAnswer::Close);
-    EXPECT_FALSE(dialog.isVisible());
-}
-
-TEST(SpellingDialogTest, StaysOpenBetweenWordsAndHidesWhenTheCheckEnds)
-{
-    SpellingDialog dialog;
-    askAndThen(dialog, sampleQuestion(), [&] { dialog.button(SpellingAnswer::Ignore)->click(); });
-    EXPECT_TRUE(dialog.isVisible());
+    const SpellingAnswer answer = dialog.ask(sampleQuestion());
+    EXPECT_EQ(answer.action, row.button);
+    if (!row.escape) {
+        EXPECT_EQ(answer.replacement, QLatin1String(row.typed ? row.typed : "relieve"));
+    }
+    EXPECT_EQ(dialog.isVisible(), !row.escape);
     dialog.checkEnded();
     EXPECT_FALSE(dialog.isVisible());
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, DialogAnswerTest,
+                         ::testing::Values(Answering{"Ignore", A::Ignore}, Answering{"IgnoreAll", A::IgnoreAll}, Answering{"Add", A::Add},
+                                           Answering{"Change", A::Change}, Answering{"ChangeAll", A::ChangeAll}, Answering{"Close", A::Close},
+                                           Answering{"ATypedCorrection", A::Change, "get"}, Answering{"EscapeCloses", A::Close, nullptr, true}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 // Renders the dialog; with VELMO_SCREENSHOT_DIR set, also saves it there as spelling-dialog.png.
 TEST(SpellingDialogTest, Renders)

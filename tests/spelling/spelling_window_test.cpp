@@ -12,7 +12,7 @@ TEST(SpellCheckMenuTest, F7SendsTheEditorsTextThroughWordBasicAndReports)
     ScriptedMessageBox messages;
     AutomationRegistry registry;
     auto log = std::make_shared<CallLog>();
-    registerRecordingServer(registry, log, {{}, QStringLiteral("\r"), QStringLiteral("Corrected text\r")});
+    registerRecordingServer(registry, log, {{}, {}, QStringLiteral("Corrected text\r")});
     Form1 form({&messages, nullptr, nullptr, &registry, nullptr});
     form.RichTextBox1->SetText(QStringLiteral("Corected text"));
 
@@ -21,8 +21,7 @@ TEST(SpellCheckMenuTest, F7SendsTheEditorsTextThroughWordBasicAndReports)
     EXPECT_EQ(spellCheck->shortcut(), QKeySequence(Qt::Key_F7));
     spellCheck->trigger();
 
-    ASSERT_FALSE(log->calls.empty());
-    EXPECT_EQ(log->calls[1].arguments, QVariantList{QStringLiteral("Corected text")});
+    EXPECT_TRUE(log->calls.contains(QStringLiteral("Insert(Corected text)")));
     EXPECT_EQ(form.RichTextBox1->Text(), QStringLiteral("Corrected text"));
     EXPECT_EQ(log->released, 1);
     ASSERT_EQ(messages.shown.size(), 1u);

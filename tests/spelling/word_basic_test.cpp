@@ -1,17 +1,58 @@
 #include "app/rich_text_box.h"
-#include "scripted_spelling.h"
 #include "tests/support/scripted_seams.h"
 #include "tools/spelling/hunspell_engine.h"
 #include "tools/spelling/spell_check.h"
+#include "tools/spelling/spelling_engine.h"
+#include "tools/spelling/spelling_pass.h"
 #include "tools/spelling/word_basic.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <deque>
 #include <gtest/gtest.h>
 
 namespace {
 
+using A = SpellingAnswer;
 const QString SystemDictionaries = QStringLiteral("/usr/share/hunspell");
+
+// Answers the spelling questions from a queue (Close when it runs out) and keeps every question.
+struct ScriptedSpelling : SpellingPrompt
+{
+    std::deque<SpellingAnswer> answers;
+    QStringList askedWords;
+    std::vector<SpellingQuestion> asked;
+    int ended = 0;
+
+    SpellingAnswer ask(const SpellingQuestion &question) override
+    {
+        asked.push_back(question);
+        askedWords << question.word;
+        const SpellingAnswer next = answers.empty() ? SpellingAnswer{A::Close, {}} : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        return next;
+    }
+    void checkEnded() override { ++ended; }
+};
+
+// Knows a fixed list of words; suggests the known words of the same length.
+struct ListedWords : SpellingEngine
+{
+    QStringList words;
+    explicit ListedWords(QStringList known) : words(std::move(known)) {}
+    bool isKnown(const QString &word) override { return words.contains(word); }
+    void addForThisRun(const QString &word) override { words << word; }
+    QStringList suggestions(const QString &word) override
+    {
+        QStringList same;
+        for (const QString &known : std::as_const(words))
+            if (known.size() == word.size())
+                same << known;
+        same.sort();
+        return same;
+    }
+};
 
 // ---- The server's commands ------------------------------------------------------------------
 
@@ -20,78 +61,55 @@ struct WordBasicTest : ::testing::Test
     std::shared_ptr<ScriptedSpelling> prompt = std::make_shared<ScriptedSpelling>();
     WordBasicServer server{std::make_unique<ListedWords>(QStringList{"The", "the", "cat", "sat", "word", "here"}), prompt};
 
-    QVariant call(const char *command, const QVariantList &arguments = {})
-    {
-        return server.invoke(QLatin1String(command), arguments);
-    }
-    QString wholeText()
-    {
-        call("EditSelectAll");
-        return call("Selection").toString();
-    }
+    QVariant call(const char *command, const QVariantList &arguments = {}) { return server.invoke(QLatin1String(command), arguments); }
 };
 
-TEST_F(WordBasicTest, ANewDocumentHoldsTheInsertedTextAndItsFinalParagraphMark)
+const char *const Fails = "(fails)";
+struct Step
 {
-    call("FileNew");
-    EXPECT_EQ(wholeText(), QStringLiteral("\r"));
-    call("Insert", {QStringLiteral("one\ntwo\r\nthree")});
-    EXPECT_EQ(wholeText(), QStringLiteral("one\rtwo\rthree\r"));
-}
-
-TEST_F(WordBasicTest, InsertingOverTheWholeDocumentKeepsTheFinalMark)
-{
-    call("FileNew");
-    call("Insert", {QStringLiteral("old")});
-    call("EditSelectAll");
-    call("Insert", {QStringLiteral("new")});
-    EXPECT_EQ(wholeText(), QStringLiteral("new\r"));
-}
-
-TEST_F(WordBasicTest, DocumentVariablesKeepWhatTheyAreGiven)
-{
-    call("FileNew");
-    EXPECT_EQ(call("GetDocumentVar", {QStringLiteral("MyVar")}).toString(), QString());
-    call("SetDocumentVar", {QStringLiteral("MyVar"), QStringLiteral("a\rb\r")});
-    EXPECT_EQ(call("GetDocumentVar", {QStringLiteral("MyVar")}).toString(), QStringLiteral("a\rb\r"));
-    call("FileNew");
-    EXPECT_EQ(call("GetDocumentVar", {QStringLiteral("MyVar")}).toString(), QString()) << "a new document has none";
-}
-
-TEST_F(WordBasicTest, CommandNamesAreNotCaseSensitive)
-{
-    call("filenew");
-    call("INSERT", {QStringLiteral("x")});
-    EXPECT_EQ(wholeText(), QStringLiteral("x\r"));
-}
-
-struct BadCall
+    const char *command;
+    QVariantList arguments = {};
+    const char *returns = nullptr; // null: not checked; Fails: an automation error
+};
+struct Script
 {
     const char *name;
-    const char *command;
-    QVariantList arguments;
-    bool withDocument;
+    std::vector<Step> steps;
 };
 
-class RejectedCallTest : public WordBasicTest, public ::testing::WithParamInterface<BadCall>
+class CommandTest : public WordBasicTest, public ::testing::WithParamInterface<Script>
 {
 };
 
-TEST_P(RejectedCallTest, FailsLikeAnAutomationError)
+TEST_P(CommandTest, AnswerLikeAWordProcessor)
 {
-    if (GetParam().withDocument)
-        call("FileNew");
-    EXPECT_THROW(call(GetParam().command, GetParam().arguments), AutomationError);
+    for (const Step &step : GetParam().steps) {
+        SCOPED_TRACE(step.command);
+        if (step.returns == Fails) {
+            EXPECT_THROW(call(step.command, step.arguments), AutomationError);
+        } else if (step.returns) {
+            EXPECT_EQ(call(step.command, step.arguments).toString(), QString::fromUtf8(step.returns));
+        } else {
+            call(step.command, step.arguments);
+        }
+    }
 }
 
+const QString MyVar = QStringLiteral("MyVar");
 INSTANTIATE_TEST_SUITE_P(
-    Rows, RejectedCallTest,
-    ::testing::Values(BadCall{"unknown_command", "FileSaveAs", {}, true},
-                      BadCall{"too_few_arguments", "SetDocumentVar", {QStringLiteral("MyVar")}, true},
-                      BadCall{"too_many_arguments", "FileNew", {1}, true},
-                      BadCall{"text_that_is_not_text", "Insert", {QVariantList{1, 2}}, true},
-                      BadCall{"insert_without_a_document", "Insert", {QStringLiteral("x")}, false},
-                      BadCall{"selection_without_a_document", "Selection", {}, false}),
+    Rows, CommandTest,
+    ::testing::Values(
+        Script{"ANewDocumentHoldsOnlyItsFinalMark", {{"FileNew"}, {"EditSelectAll"}, {"Selection", {}, "\r"}}},
+        Script{"LineEndsBecomeParagraphMarks", {{"FileNew"}, {"Insert", {QStringLiteral("one\ntwo\r\nthree")}}, {"EditSelectAll"}, {"Selection", {}, "one\rtwo\rthree\r"}}},
+        Script{"InsertingOverTheWholeDocumentKeepsTheFinalMark",
+               {{"FileNew"}, {"Insert", {QStringLiteral("old")}}, {"EditSelectAll"}, {"Insert", {QStringLiteral("new")}}, {"EditSelectAll"}, {"Selection", {}, "new\r"}}},
+        Script{"CommandNamesAreNotCaseSensitive", {{"filenew"}, {"INSERT", {QStringLiteral("x")}}, {"editselectall"}, {"SELECTION", {}, "x\r"}}},
+        Script{"DocumentVariablesKeepWhatTheyAreGivenUntilANewDocument",
+               {{"FileNew"}, {"GetDocumentVar", {MyVar}, ""}, {"SetDocumentVar", {MyVar, QStringLiteral("a\rb\r")}}, {"GetDocumentVar", {MyVar}, "a\rb\r"}, {"FileNew"}, {"GetDocumentVar", {MyVar}, ""}}},
+        Script{"AnUnknownCommandFails", {{"FileNew"}, {"FileSaveAs", {}, Fails}}},
+        Script{"AWrongArgumentCountFails", {{"FileNew", {1}, Fails}, {"FileNew"}, {"SetDocumentVar", {MyVar}, Fails}}},
+        Script{"TextThatIsNotTextFails", {{"FileNew"}, {"Insert", {QVariant(QVariantList{1, 2})}, Fails}}},
+        Script{"NothingButFileNewWorksWithoutADocument", {{"Insert", {QStringLiteral("x")}, Fails}, {"Selection", {}, Fails}}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // ---- The interactive check ------------------------------------------------------------------
@@ -100,114 +118,89 @@ TEST_F(WordBasicTest, ToolsSpellingAsksAboutEachUnknownWordInItsSentence)
 {
     call("FileNew");
     call("Insert", {QStringLiteral("The cat sat. Teh wrod here.\nThe cat")});
-    prompt->change(QStringLiteral("The")).change(QStringLiteral("word"));
+    prompt->answers = {{A::Change, QStringLiteral("The")}, {A::Change, QStringLiteral("word")}};
     call("ToolsSpelling");
-    EXPECT_EQ(prompt->askedWords(), (QStringList{"Teh", "wrod"}));
+    EXPECT_EQ(prompt->askedWords, (QStringList{"Teh", "wrod"}));
     ASSERT_EQ(prompt->asked.size(), 2u);
     EXPECT_EQ(prompt->asked[0].sentence, QStringLiteral("Teh wrod here."));
     EXPECT_EQ(prompt->asked[0].wordInSentence, 0);
     EXPECT_EQ(prompt->asked[0].suggestions, (QStringList{"The", "cat", "sat", "the"}));
     EXPECT_EQ(prompt->asked[1].sentence, QStringLiteral("The wrod here.")) << "shows the correction already made";
     EXPECT_EQ(prompt->asked[1].wordInSentence, 4);
-    EXPECT_EQ(wholeText(), QStringLiteral("The cat sat. The word here.\rThe cat\r"));
+    call("EditSelectAll");
+    EXPECT_EQ(call("Selection").toString(), QStringLiteral("The cat sat. The word here.\rThe cat\r"));
     EXPECT_EQ(prompt->ended, 1);
 }
 
-struct CheckRow
+TEST(SpellingPassTest, AppliesTheAnswers)
 {
-    const char *name;
-    const char *text;
-    std::vector<SpellingAnswer> answers;
-    QStringList asked;
-    const char *result;
-};
-
-class SpellingPassTest : public ::testing::TestWithParam<CheckRow>
-{
-};
-
-TEST_P(SpellingPassTest, AppliesTheAnswers)
-{
-    ListedWords engine({"the", "cat", "sat", "on", "mat"});
-    ScriptedSpelling prompt;
-    for (const SpellingAnswer &a : GetParam().answers)
-        prompt.answers.push_back(a);
-    const QString result = checkSpelling(QString::fromUtf8(GetParam().text), engine, prompt);
-    EXPECT_EQ(prompt.askedWords(), GetParam().asked);
-    EXPECT_EQ(result, QString::fromUtf8(GetParam().result));
+    const struct
+    {
+        const char *text;
+        std::deque<SpellingAnswer> answers;
+        QStringList asked;
+        const char *result;
+    } rows[] = {
+        {"teh cat teh", {{A::Ignore, {}}, {A::Ignore, {}}}, {"teh", "teh"}, "teh cat teh"}, // Ignore asks again
+        {"teh cat teh", {{A::IgnoreAll, {}}}, {"teh"}, "teh cat teh"},
+        {"teh cat teh", {{A::Add, {}}}, {"teh"}, "teh cat teh"},
+        {"teh cat\rteh", {{A::ChangeAll, "the"}}, {"teh"}, "the cat\rthe"},
+        {"ct sat mt", {{A::Change, "cat"}, {A::Change, "mat"}}, {"ct", "mt"}, "cat sat mat"}, // goes on after a longer word
+        {"teh cat mt", {{A::Change, "the"}, {A::Close, {}}}, {"teh", "mt"}, "the cat mt"},    // Close keeps what was done
+        {"cat 4th mp3", {}, {}, "cat 4th mp3"},
+        {"cat's 'mat'", {{A::Ignore, {}}}, {"cat's"}, "cat's 'mat'"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text);
+        ListedWords engine({"the", "cat", "sat", "on", "mat"});
+        ScriptedSpelling prompt;
+        prompt.answers = row.answers;
+        EXPECT_EQ(checkSpelling(QString::fromUtf8(row.text), engine, prompt), QString::fromUtf8(row.result));
+        EXPECT_EQ(prompt.askedWords, row.asked);
+    }
 }
 
-using A = SpellingAnswer;
-INSTANTIATE_TEST_SUITE_P(
-    Rows, SpellingPassTest,
-    ::testing::Values(
-        CheckRow{"ignore_asks_again", "teh cat teh", {{A::Ignore, {}}, {A::Ignore, {}}}, {"teh", "teh"}, "teh cat teh"},
-        CheckRow{"ignore_all_asks_once", "teh cat teh", {{A::IgnoreAll, {}}}, {"teh"}, "teh cat teh"},
-        CheckRow{"add_accepts_later_ones", "teh cat teh", {{A::Add, {}}}, {"teh"}, "teh cat teh"},
-        CheckRow{"change_all_changes_later_ones", "teh cat\rteh", {{A::ChangeAll, "the"}}, {"teh"}, "the cat\rthe"},
-        CheckRow{"change_goes_on_after_a_longer_word", "ct sat mt", {{A::Change, "cat"}, {A::Change, "mat"}}, {"ct", "mt"}, "cat sat mat"},
-        CheckRow{"close_keeps_what_was_done", "teh cat mt", {{A::Change, "the"}, {A::Close, {}}}, {"teh", "mt"}, "the cat mt"},
-        CheckRow{"words_with_digits_pass", "cat 4th mp3", {}, {}, "cat 4th mp3"},
-        CheckRow{"apostrophes_inside_words", "cat's 'mat'", {{A::Ignore, {}}}, {"cat's"}, "cat's 'mat'"}),
-    [](const auto &info) { return std::string(info.param.name); });
-
-TEST(SpellingQuestionTest, ShowsTheWordInItsOwnSentenceOfItsOwnParagraph)
+TEST(SpellingQuestionTest, ShowsTheWordInItsOwnSentenceClippedWhenVeryLong)
 {
-    const QString text = QStringLiteral("Before.\rFirst one. The wrod is here. Last one.\rAfter.\r");
-    const int at = int(text.indexOf(QLatin1String("wrod")));
-    const SpellingQuestion q = questionAbout(text, at, at + 4);
-    EXPECT_EQ(q.word, QStringLiteral("wrod"));
-    EXPECT_EQ(q.sentence, QStringLiteral("The wrod is here."));
-    EXPECT_EQ(q.sentence.mid(q.wordInSentence, 4), QStringLiteral("wrod"));
-}
-
-TEST(SpellingQuestionTest, ClipsAVeryLongSentenceAroundTheWord)
-{
-    const QString text = QString(QStringLiteral("long ")).repeated(100) + QStringLiteral("wrod ") + QString(QStringLiteral("tail ")).repeated(100);
-    const int at = int(text.indexOf(QLatin1String("wrod")));
-    const SpellingQuestion q = questionAbout(text, at, at + 4);
-    EXPECT_LT(q.sentence.size(), 200);
-    EXPECT_EQ(q.sentence.mid(q.wordInSentence, 4), QStringLiteral("wrod"));
+    const QString paragraphs = QStringLiteral("Before.\rFirst one. The wrod is here. Last one.\rAfter.\r");
+    const QString longOne = QStringLiteral("long ").repeated(100) + QStringLiteral("wrod ") + QStringLiteral("tail ").repeated(100);
+    for (const QString &text : {paragraphs, longOne}) {
+        const int at = int(text.indexOf(QLatin1String("wrod")));
+        const SpellingQuestion q = questionAbout(text, at, at + 4);
+        EXPECT_EQ(q.word, QStringLiteral("wrod"));
+        EXPECT_EQ(q.sentence.mid(q.wordInSentence, 4), QStringLiteral("wrod"));
+        if (text == paragraphs) {
+            EXPECT_EQ(q.sentence, QStringLiteral("The wrod is here."));
+        }
+        EXPECT_LT(q.sentence.size(), 200);
+    }
 }
 
 // ---- Dictionaries ---------------------------------------------------------------------------
 
-struct DictionaryFolder : ::testing::Test
+TEST(DictionaryTest, TheLocalesOwnComesFirstThenItsLanguageThenEnglish)
 {
     QTemporaryDir dir;
-    void install(const QString &name)
-    {
+    const auto install = [&](const char *name) {
         for (const char *ext : {".aff", ".dic"}) {
-            QFile f(dir.filePath(name + QLatin1String(ext)));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("SET UTF-8\n");
+            QFile f(dir.filePath(QLatin1String(name) + QLatin1String(ext)));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("SET UTF-8\n") > 0);
         }
-    }
-    std::optional<QString> chosenFor(const char *locale)
-    {
+    };
+    const auto chosen = [&](const char *locale) {
         const auto found = findDictionary(QLatin1String(locale), {dir.path()});
-        return found ? std::optional<QString>(found->name) : std::nullopt;
+        return found ? found->name : QStringLiteral("none");
+    };
+    install("fr_FR");
+    EXPECT_EQ(chosen("nl_NL"), QStringLiteral("none"));
+    install("en_US");
+    install("de_AT");
+    for (const char *row : {"fr_FR fr_FR", "de_DE de_AT", "de-CH.UTF-8 de_AT", "nl_NL en_US", "C en_US"}) {
+        const QStringList localeAndChosen = QString::fromLatin1(row).split(QLatin1Char(' '));
+        EXPECT_EQ(chosen(qPrintable(localeAndChosen[0])), localeAndChosen[1]) << row;
     }
-};
-
-TEST_F(DictionaryFolder, TheLocalesOwnDictionaryComesFirstThenItsLanguageThenEnglish)
-{
-    install(QStringLiteral("en_US"));
-    install(QStringLiteral("de_AT"));
-    install(QStringLiteral("fr_FR"));
-    EXPECT_EQ(chosenFor("fr_FR"), QStringLiteral("fr_FR"));
-    EXPECT_EQ(chosenFor("de_DE"), QStringLiteral("de_AT"));
-    EXPECT_EQ(chosenFor("de-CH.UTF-8"), QStringLiteral("de_AT"));
-    EXPECT_EQ(chosenFor("nl_NL"), QStringLiteral("en_US"));
-    EXPECT_EQ(chosenFor("C"), QStringLiteral("en_US"));
-}
-
-TEST_F(DictionaryFolder, WithoutEnglishOrTheLocalesLanguageThereIsNone)
-{
-    install(QStringLiteral("fr_FR"));
-    EXPECT_EQ(chosenFor("nl_NL"), std::nullopt);
     QFile::resize(dir.filePath(QStringLiteral("fr_FR.dic")), 0);
-    EXPECT_EQ(chosenFor("fr_FR"), std::nullopt) << "an empty word list is not a dictionary";
+    EXPECT_EQ(chosen("fr_FR"), QStringLiteral("en_US")) << "an empty word list is not a dictionary";
 }
 
 TEST(HunspellEngineTest, KnowsEnglishSuggestsAndLearnsForThisRun)
@@ -222,8 +215,7 @@ TEST(HunspellEngineTest, KnowsEnglishSuggestsAndLearnsForThisRun)
     EXPECT_FALSE(engine.isKnown(QStringLiteral("Velmo")));
     engine.addForThisRun(QStringLiteral("Velmo"));
     EXPECT_TRUE(engine.isKnown(QStringLiteral("Velmo")));
-    HunspellEngine fresh(*dictionary);
-    EXPECT_FALSE(fresh.isKnown(QStringLiteral("Velmo")));
+    EXPECT_FALSE(HunspellEngine(*dictionary).isKnown(QStringLiteral("Velmo")));
 }
 
 // ---- The whole check through the built-in server ------------------------------------------
@@ -232,13 +224,13 @@ struct BuiltInSpellCheck : ::testing::Test
 {
     RichTextBox editor;
     ScriptedMessageBox messages;
-    AutomationRegistry registry;
     std::shared_ptr<ScriptedSpelling> prompt = std::make_shared<ScriptedSpelling>();
 
-    void SetUp() override
+    // Runs the check on "Helo" bold in a centred first paragraph, a picture, then a second paragraph.
+    void check(const QStringList &dictionaryFolders)
     {
-        registerWordBasic(registry, {QStringLiteral("en_US"), {SystemDictionaries}, prompt});
-        // "Helo" bold in a centred first paragraph, a picture, then a second paragraph.
+        AutomationRegistry registry;
+        registerWordBasic(registry, {QStringLiteral("en_US"), dictionaryFolders, prompt});
         editor.SetText(QStringLiteral("Helo world.\nThis sentense is fine."));
         editor.SetSelStart(0);
         editor.SetSelLength(4);
@@ -246,6 +238,8 @@ struct BuiltInSpellCheck : ::testing::Test
         editor.SetSelAlignment(2);
         editor.SetSelStart(12);
         editor.insertPicture(QImage(16, 16, QImage::Format_RGB32));
+        before = editor.toHtml();
+        SplCheck_Click(editor, messages, registry);
     }
     bool boldAt(int position)
     {
@@ -253,54 +247,44 @@ struct BuiltInSpellCheck : ::testing::Test
         editor.SetSelLength(1);
         return editor.SelBold().value_or(false);
     }
-    int alignmentOf(int block) { return int(editor.document()->findBlockByNumber(block).blockFormat().alignment()); }
-    bool pictureAt(int position)
+    void expectCorrectedTo(const QString &text)
     {
-        QTextCursor c(editor.document());
-        c.setPosition(position + 1);
-        return c.charFormat().isImageFormat();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        ASSERT_EQ(prompt->askedWords, (QStringList{"Helo", "sentense"}));
+        EXPECT_TRUE(prompt->asked[0].suggestions.contains(QStringLiteral("Hello")));
+        EXPECT_EQ(editor.Text(), text);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_TRUE(boldAt(i)) << "at " << i;
+        EXPECT_FALSE(boldAt(6));
+        const auto alignmentOf = [&](int block) { return editor.document()->findBlockByNumber(block).blockFormat().alignment(); };
+        EXPECT_EQ(alignmentOf(0) & Qt::AlignHCenter, Qt::AlignHCenter);
+        EXPECT_FALSE(alignmentOf(1) & Qt::AlignHCenter);
+        QTextCursor picture(editor.document());
+        picture.setPosition(14);
+        EXPECT_TRUE(picture.charFormat().isImageFormat());
+        EXPECT_EQ(messages.shown[0].prompt, QStringLiteral("Finished Spell Check"));
     }
+    QString before;
 };
 
 TEST_F(BuiltInSpellCheck, CorrectsBothWordsAndKeepsBoldAlignmentAndPicture)
 {
-    prompt->change(QStringLiteral("Hello")).change(QStringLiteral("sentence"));
-    SplCheck_Click(editor, messages, registry);
-
-    EXPECT_EQ(prompt->askedWords(), (QStringList{"Helo", "sentense"}));
-    EXPECT_TRUE(prompt->asked[0].suggestions.contains(QStringLiteral("Hello")));
-    EXPECT_EQ(editor.Text(), QStringLiteral("Hello world.\n\xfffcThis sentence is fine."));
-    for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(boldAt(i)) << "at " << i;
-    EXPECT_FALSE(boldAt(6));
-    EXPECT_EQ(alignmentOf(0) & Qt::AlignHCenter, Qt::AlignHCenter);
-    EXPECT_FALSE(alignmentOf(1) & Qt::AlignHCenter);
-    EXPECT_TRUE(pictureAt(13));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].prompt, QStringLiteral("Finished Spell Check"));
+    prompt->answers = {{A::Change, QStringLiteral("Hello")}, {A::Change, QStringLiteral("sentence")}};
+    check({SystemDictionaries});
+    expectCorrectedTo(QStringLiteral("Hello world.\n\xfffcThis sentence is fine."));
 }
 
 TEST_F(BuiltInSpellCheck, ClosingAfterTheFirstCorrectionKeepsItAndLeavesTheRest)
 {
-    prompt->change(QStringLiteral("Hello")).then(SpellingAnswer::Close);
-    SplCheck_Click(editor, messages, registry);
-
-    EXPECT_EQ(editor.Text(), QStringLiteral("Hello world.\n\xfffcThis sentense is fine."));
-    EXPECT_TRUE(boldAt(0));
-    EXPECT_TRUE(pictureAt(13));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].prompt, QStringLiteral("Finished Spell Check"));
+    prompt->answers = {{A::Change, QStringLiteral("Hello")}, {A::Close, {}}};
+    check({SystemDictionaries});
+    expectCorrectedTo(QStringLiteral("Hello world.\n\xfffcThis sentense is fine."));
 }
 
 TEST_F(BuiltInSpellCheck, WithoutADictionaryTheCheckFailsAndSaysSo)
 {
     QTemporaryDir empty;
-    AutomationRegistry bare;
-    registerWordBasic(bare, {QStringLiteral("en_US"), {empty.path()}, prompt});
-    const QString before = editor.toHtml();
-
-    SplCheck_Click(editor, messages, bare);
-
+    check({empty.path()});
     EXPECT_TRUE(prompt->asked.empty());
     EXPECT_EQ(editor.toHtml(), before);
     ASSERT_EQ(messages.shown.size(), 1u);
