@@ -1,63 +1,53 @@
-#include "editing/editing_commands.h"
 #include "tests/editing/editing_fixture.h"
 #include <QTextBlock>
-#include <QTextDocument>
 
 namespace {
 
 struct Alignment
 {
     const char *name;
-    void (*command)(RichTextBox &);
+    Command command;
     int code;
-    Qt::Alignment shown;
+    char shown;
 };
 
-void PrintTo(const Alignment &p, std::ostream *os) { *os << p.name; }
-
-struct AlignmentCommand : EditorTest, ::testing::WithParamInterface<Alignment>
+struct AlignmentCommand : EditorRowTest<Alignment>
 {
-    Qt::Alignment shownOf(int paragraph) const
+    // One letter a paragraph: L, R or C.
+    QString paragraphs() const
     {
-        return editor.document()->findBlockByNumber(paragraph).blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    }
-    // Four paragraphs aligned left, right, centre, right.
-    void SetUp() override
-    {
-        editor.SetText("zero\none\ntwo\nthree");
-        select(5, 0);
-        editor.SetSelAlignment(1);
-        select(9, 0);
-        editor.SetSelAlignment(2);
-        select(13, 0);
-        editor.SetSelAlignment(1);
+        QString letters;
+        for (QTextBlock b = editor.document()->begin(); b.isValid(); b = b.next()) {
+            const Qt::Alignment a = b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+            letters += a == Qt::AlignLeft ? 'L' : a == Qt::AlignRight ? 'R' : a == Qt::AlignHCenter ? 'C' : '?';
+        }
+        return letters;
     }
 };
 
-TEST_P(AlignmentCommand, SetsEveryParagraphTheSelectionTouches)
+TEST_P(AlignmentCommand, SetsTheCaretsParagraphThenEveryParagraphTheSelectionTouches)
 {
-    select(2, 8); // from inside "zero" into "two"
-    GetParam().command(editor);
-    EXPECT_EQ(editor.SelAlignment(), GetParam().code);
-    for (int p = 0; p < 3; ++p)
-        EXPECT_EQ(shownOf(p), GetParam().shown) << "paragraph " << p;
-    EXPECT_EQ(shownOf(3), Qt::AlignRight) << "the paragraph after the selection stays";
-}
-
-TEST_P(AlignmentCommand, SetsTheCaretsParagraphAndNeverToggles)
-{
+    editor.SetText("zero\none\ntwo\nthree");
+    for (auto [position, code] : {std::pair{5, 1}, std::pair{9, 2}, std::pair{13, 1}}) {
+        select(position, 0);
+        editor.SetSelAlignment(code);
+    }
+    ASSERT_EQ(paragraphs(), "LRCR");
+    const QString shown(GetParam().shown);
     select(6, 0);
     GetParam().command(editor);
     GetParam().command(editor);
-    EXPECT_EQ(shownOf(1), GetParam().shown);
-    EXPECT_EQ(shownOf(0), Qt::AlignLeft);
-    EXPECT_EQ(shownOf(2), Qt::AlignHCenter);
+    EXPECT_EQ(paragraphs(), "L" + shown + "CR") << "it never toggles";
+    select(2, 8); // from inside "zero" into "two"
+    GetParam().command(editor);
+    EXPECT_EQ(paragraphs(), shown + shown + shown + "R");
+    EXPECT_EQ(editor.SelAlignment(), GetParam().code);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCode, AlignmentCommand,
-                         ::testing::Values(Alignment{"LeftIsZero", LJustifiy_Click, 0, Qt::AlignLeft},
-                                           Alignment{"CentreIsTwo", Center_Click, 2, Qt::AlignHCenter},
-                                           Alignment{"RightIsOne", RJustifiy_Click, 1, Qt::AlignRight}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         ::testing::Values(Alignment{"LeftIsZero", LJustifiy_Click, 0, 'L'},
+                                           Alignment{"CentreIsTwo", Center_Click, 2, 'C'},
+                                           Alignment{"RightIsOne", RJustifiy_Click, 1, 'R'}),
+                         byName);
 
 } // namespace

@@ -1,10 +1,4 @@
-#include "app/clipboard.h"
-#include "editing/editing_commands.h"
 #include "tests/editing/editing_fixture.h"
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
-#include <functional>
 
 namespace {
 
@@ -29,82 +23,59 @@ private:
     const RichTextBox &editor_;
 };
 
-struct ClipboardCommands : EditorTest
+// Text, selection and clipboard before the command, the same after, and the clipboard calls made.
+struct ClipboardCase
+{
+    const char *name;
+    void (*command)(RichTextBox &, Clipboard &);
+    QString text;
+    int start, length;
+    QString clipboard;
+    QString textAfter;
+    int startAfter, lengthAfter;
+    QString clipboardAfter;
+    QStringList calls;
+};
+
+struct ClipboardCommand : EditorRowTest<ClipboardCase>
 {
     RecordingClipboard clipboard{editor};
 };
 
-TEST_F(ClipboardCommands, CopyPutsTheSelectedTextWithLineBreaks)
+TEST_P(ClipboardCommand, MovesPlainTextInTheStatedOrder)
 {
-    editor.SetText("one\ntwo");
-    select(2, 3);
-    Copy_Click(editor, clipboard);
-    EXPECT_EQ(clipboard.text, "e\nt");
-    EXPECT_EQ(editor.Text(), "one\ntwo");
+    const ClipboardCase &c = GetParam();
+    editor.SetText(c.text);
+    select(c.start, c.length);
+    clipboard.text = c.clipboard;
+    c.command(editor, clipboard);
+    EXPECT_EQ(std::tuple(editor.Text(), editor.SelStart(), editor.SelLength(), clipboard.text, clipboard.calls),
+              std::tuple(c.textAfter, c.startAfter, c.lengthAfter, c.clipboardAfter, c.calls));
 }
 
-TEST_F(ClipboardCommands, CopyOfNothingLeavesAnEmptyTextWithoutClearing)
-{
-    clipboard.text = "old";
-    editor.SetText("abc");
-    select(1, 0);
-    Copy_Click(editor, clipboard);
-    EXPECT_EQ(clipboard.text, "");
-    EXPECT_EQ(clipboard.calls, QStringList{"SetText [abc]"});
-}
-
-TEST_F(ClipboardCommands, CutPutsTheTextOnTheClipboardBeforeDeletingIt)
-{
-    editor.SetText("abcdef");
-    select(1, 3);
-    Cut_Click(editor, clipboard);
-    EXPECT_EQ(clipboard.calls, QStringList{"SetText [abcdef]"});
-    EXPECT_EQ(clipboard.text, "bcd");
-    EXPECT_EQ(editor.Text(), "aef");
-    EXPECT_EQ(editor.SelStart(), 1);
-}
-
-TEST_F(ClipboardCommands, CutOfNothingLeavesTheDocumentAsItWas)
-{
-    clipboard.text = "old";
-    editor.SetText("abc");
-    select(2, 0);
-    Cut_Click(editor, clipboard);
-    EXPECT_EQ(clipboard.text, "");
-    EXPECT_EQ(editor.Text(), "abc");
-    EXPECT_EQ(editor.SelStart(), 2);
-}
-
-TEST_F(ClipboardCommands, PasteOfAnEmptyClipboardDeletesASelectionAndLeavesACaret)
-{
-    editor.SetText("abcdef");
-    select(1, 2);
-    Paste_Click(editor, clipboard);
-    EXPECT_EQ(editor.Text(), "adef");
-    select(2, 0);
-    Paste_Click(editor, clipboard);
-    EXPECT_EQ(editor.Text(), "adef");
-    EXPECT_EQ(clipboard.calls.filter("GetText").size(), 2);
-    EXPECT_TRUE(clipboard.calls.filter("Clear").isEmpty());
-}
-
-TEST_F(ClipboardCommands, CopyThenPasteOverASelectionReplacesIt)
-{
-    editor.SetText("cat and dog");
-    select(0, 3);
-    Copy_Click(editor, clipboard);
-    select(8, 3);
-    Paste_Click(editor, clipboard);
-    EXPECT_EQ(editor.Text(), "cat and cat");
-    EXPECT_EQ(editor.SelStart(), 11);
-    EXPECT_EQ(editor.SelLength(), 0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    CutCopyPaste, ClipboardCommand,
+    ::testing::Values(
+        ClipboardCase{"CopyPutsTheSelectedTextWithLineBreaks", Copy_Click, "one\ntwo", 2, 3, "old", //
+                      "one\ntwo", 2, 3, "e\nt", {"SetText [one\ntwo]"}},
+        ClipboardCase{"CopyOfNothingPutsAnEmptyTextWithoutClearing", Copy_Click, "abc", 1, 0, "old", //
+                      "abc", 1, 0, "", {"SetText [abc]"}},
+        ClipboardCase{"CutPutsTheTextOnTheClipboardBeforeDeletingIt", Cut_Click, "abcdef", 1, 3, "old", //
+                      "aef", 1, 0, "bcd", {"SetText [abcdef]"}},
+        ClipboardCase{"CutOfNothingLeavesTheDocumentAsItWas", Cut_Click, "abc", 2, 0, "old", //
+                      "abc", 2, 0, "", {"SetText [abc]"}},
+        ClipboardCase{"PasteOfAnEmptyClipboardDeletesTheSelection", Paste_Click, "abcdef", 1, 2, "", //
+                      "adef", 1, 0, "", {"GetText [abcdef]"}},
+        ClipboardCase{"PasteOfAnEmptyClipboardAtTheCaretChangesNothing", Paste_Click, "adef", 2, 0, "", //
+                      "adef", 2, 0, "", {"GetText [adef]"}},
+        ClipboardCase{"PasteReplacesTheSelectionAndLeavesTheCaretAfterIt", Paste_Click, "cat and dog", 8, 3, "cat", //
+                      "cat and cat", 11, 0, "cat", {"GetText [cat and dog]"}}),
+    byName);
 
 // Through the real clipboard, so nothing but plain text can travel.
 struct SystemClipboardCommands : EditorTest
 {
     SystemClipboard clipboard;
-    QClipboard &system = *QGuiApplication::clipboard();
 };
 
 TEST_F(SystemClipboardCommands, BoldRedTextComesBackPlain)
@@ -115,39 +86,30 @@ TEST_F(SystemClipboardCommands, BoldRedTextComesBackPlain)
     editor.SetSelColor(0x0000FF);
     Cut_Click(editor, clipboard);
     ASSERT_NE(system.mimeData(), nullptr);
-    EXPECT_FALSE(system.mimeData()->hasHtml());
-    EXPECT_EQ(system.text(), "BOLD");
+    EXPECT_EQ(std::tuple(system.text(), system.mimeData()->hasHtml()), std::tuple(QString("BOLD"), false));
     select(0, 0);
     Paste_Click(editor, clipboard);
     EXPECT_EQ(editor.Text(), "BOLDplain  plain");
     select(0, 4);
-    EXPECT_EQ(editor.SelBold(), false);
-    EXPECT_NE(formatAt(0).foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(std::tuple(editor.SelBold(), editor.SelColor()), std::tuple(false, 0x000000u));
 }
 
-TEST_F(SystemClipboardCommands, RichTextFromElsewhereIsPastedAsItsPlainText)
+TEST_F(SystemClipboardCommands, PastesOnlyThePlainTextOfWhatOthersPutThere)
 {
-    auto *data = new QMimeData;
-    data->setHtml("<b style=\"color:#ff0000\">rich</b>");
-    data->setText("rich");
-    system.setMimeData(data);
+    auto *rich = new QMimeData;
+    rich->setHtml("<b style=\"color:#ff0000\">rich</b>");
+    rich->setText("rich");
+    system.setMimeData(rich);
     editor.SetText("[]");
     select(1, 0);
     Paste_Click(editor, clipboard);
-    EXPECT_EQ(editor.Text(), "[rich]");
     select(1, 4);
-    EXPECT_EQ(editor.SelBold(), false);
-}
-
-TEST_F(SystemClipboardCommands, APictureOnlyClipboardPastesNothing)
-{
+    EXPECT_EQ(std::tuple(editor.Text(), editor.SelBold()), std::tuple(QString("[rich]"), false));
     QImage picture(4, 4, QImage::Format_RGB32);
     picture.fill(Qt::blue);
     system.setImage(picture);
-    editor.SetText("abc");
-    select(1, 1);
     Paste_Click(editor, clipboard);
-    EXPECT_EQ(editor.Text(), "ac");
+    EXPECT_EQ(editor.Text(), "[]") << "a picture alone pastes nothing";
 }
 
 } // namespace

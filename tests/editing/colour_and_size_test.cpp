@@ -1,14 +1,6 @@
-#include "editing/editing_commands.h"
 #include "tests/editing/editing_fixture.h"
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
-#include <QTextDocument>
-#include <vector>
 
 namespace {
-
-using Command = void (*)(RichTextBox &);
 
 struct Colour
 {
@@ -18,11 +10,7 @@ struct Colour
     QColor shown;
 };
 
-void PrintTo(const Colour &p, std::ostream *os) { *os << p.name; }
-
-struct ColourCommand : EditorTest, ::testing::WithParamInterface<Colour>
-{
-};
+using ColourCommand = EditorRowTest<Colour>;
 
 TEST_P(ColourCommand, WritesItsValueOverAMixedSelection)
 {
@@ -43,184 +31,114 @@ INSTANTIATE_TEST_SUITE_P(EachColour, ColourCommand,
                                            Colour{"Yellow", Yellow_Click, 0x00FFFF, QColor(255, 255, 0)},
                                            Colour{"Green", Green_Click, 0x00FF00, QColor(0, 255, 0)},
                                            Colour{"Blue", Blue_Click, 0xFF0000, QColor(0, 0, 255)}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         byName);
 
-struct FixedSize
+using Sizes = std::vector<double>;
+
+// Stretches of {characters, points} spelled out one size a character.
+Sizes runs(std::initializer_list<std::pair<int, double>> stretches)
 {
-    const char *name;
-    Command command;
-    double points;
-};
-
-void PrintTo(const FixedSize &p, std::ostream *os) { *os << p.name; }
-
-struct FixedSizeCommand : EditorTest, ::testing::WithParamInterface<FixedSize>
-{
-};
-
-TEST_P(FixedSizeCommand, GivesAMixedSelectionItsOneSize)
-{
-    editor.SetText("one two");
-    select(4, 3);
-    editor.SetSelFontSize(31.5);
-    select(0, 7);
-    GetParam().command(editor);
-    EXPECT_EQ(editor.SelFontSize(), GetParam().points);
+    Sizes points;
+    for (auto [count, size] : stretches)
+        points.insert(points.end(), std::size_t(count), size);
+    return points;
 }
 
-INSTANTIATE_TEST_SUITE_P(EachSize, FixedSizeCommand,
-                         ::testing::Values(FixedSize{"Smallest", Fsize8_Click, 8}, FixedSize{"Smaller", Fsize10_Click, 10},
-                                           FixedSize{"Medium", Fsize15_Click, 15}, FixedSize{"Large", Fsize20_Click, 20},
-                                           FixedSize{"Larger", Fsize25_Click, 25}),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-struct Steps
+struct Sizing
 {
     const char *name;
-    double from;
+    QString text;
+    Sizes before;
+    int from, length;
     std::vector<Command> commands;
-    double expected;
+    Sizes after;
 };
 
-void PrintTo(const Steps &p, std::ostream *os) { *os << p.name; }
+using SizeCommands = EditorRowTest<Sizing>;
 
-struct SizeSteps : EditorTest, ::testing::WithParamInterface<Steps>
+TEST_P(SizeCommands, SetOrStepEachSelectedRunAndKeepTheSelection)
 {
-};
-
-TEST_P(SizeSteps, AddOrSubtractFivePoints)
-{
-    editor.SetText("sized");
-    select(0, 5);
-    editor.SetSelFontSize(GetParam().from);
+    setSizes(GetParam().text, GetParam().before);
+    select(GetParam().from, GetParam().length);
     for (Command c : GetParam().commands)
         c(editor);
-    EXPECT_EQ(editor.SelFontSize(), GetParam().expected);
+    EXPECT_EQ(sizes(), GetParam().after);
+    EXPECT_EQ(std::tuple(editor.SelStart(), editor.SelLength()), std::tuple(GetParam().from, GetParam().length));
+}
+
+// The whole of "sized" at one size.
+Sizing uniform(const char *name, double from, std::vector<Command> commands, double after)
+{
+    return {name, "sized", runs({{5, from}}), 0, 5, std::move(commands), runs({{5, after}})};
+}
+
+// All of "one two", with "two" at another size than the rest.
+Sizing fixed(const char *name, Command command, double after)
+{
+    return {name, "one two", runs({{4, 0}, {3, 31.5}}), 0, 7, {command}, runs({{7, after}})};
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Arithmetic, SizeSteps,
-    ::testing::Values(Steps{"SmallestThenLargerIs13", 30, {Fsize8_Click, larger_Click}, 13},
-                      Steps{"LargerThenSmallerIs20", 9.75, {Fsize25_Click, smaller_Click}, 20},
-                      Steps{"TwiceLargerFrom10Is20", 10, {larger_Click, larger_Click}, 20},
-                      Steps{"SmallerFrom8Is3", 8, {smaller_Click}, 3},
-                      Steps{"LargerFrom25Is30", 25, {larger_Click}, 30},
-                      Steps{"FractionalStaysFractional", 10.5, {larger_Click}, 15.5},
-                      Steps{"SmallerFrom5StopsAtOne", 5, {smaller_Click}, 1},
-                      Steps{"SmallerFromOneStaysOne", 1, {smaller_Click, smaller_Click}, 1},
-                      Steps{"OneThenLargerIs6", 7, {smaller_Click, smaller_Click, larger_Click}, 6}),
-    [](const auto &info) { return std::string(info.param.name); });
+    Arithmetic, SizeCommands,
+    ::testing::Values(
+        fixed("SmallestOverMixedSizesIs8", Fsize8_Click, 8), fixed("SmallerOverMixedSizesIs10", Fsize10_Click, 10),
+        fixed("MediumOverMixedSizesIs15", Fsize15_Click, 15), fixed("LargeOverMixedSizesIs20", Fsize20_Click, 20),
+        fixed("LargerOverMixedSizesIs25", Fsize25_Click, 25),
+        uniform("SmallestThenLargerIs13", 30, {Fsize8_Click, larger_Click}, 13),
+        uniform("LargerThenSmallerIs20", 9.75, {Fsize25_Click, smaller_Click}, 20),
+        uniform("TwiceLargerFrom10Is20", 10, {larger_Click, larger_Click}, 20),
+        uniform("SmallerFrom8Is3", 8, {smaller_Click}, 3), uniform("LargerFrom25Is30", 25, {larger_Click}, 30),
+        uniform("FractionalStaysFractional", 10.5, {larger_Click}, 15.5),
+        uniform("SmallerFrom5StopsAtOne", 5, {smaller_Click}, 1),
+        uniform("SmallerFromOneStaysOne", 1, {smaller_Click, smaller_Click}, 1),
+        uniform("OneThenLargerIs6", 7, {smaller_Click, smaller_Click, larger_Click}, 6),
+        Sizing{"LargerStepsEachRunFromItsOwnSize", "aaaabbbb", runs({{4, 8}, {4, 20}}), 0, 8, {larger_Click},
+               runs({{4, 13}, {4, 25}})},
+        Sizing{"LargerTwiceStepsEachRunTwice", "aaaabbbb", runs({{4, 8}, {4, 20}}), 0, 8,
+               {larger_Click, larger_Click}, runs({{4, 18}, {4, 30}})},
+        Sizing{"SmallerStepsEachRunAndStopsAtOnePoint", "aaaabbbbcccc", runs({{4, 8}, {4, 20}, {4, 2.5}}), 0, 12,
+               {smaller_Click}, runs({{4, 3}, {4, 15}, {4, 1}})},
+        Sizing{"OnlyTheSelectedPartOfEachRunChanges", "aaaabbbb", runs({{4, 8}, {4, 20}}), 2, 4, {larger_Click},
+               runs({{2, 8}, {2, 13}, {2, 25}, {2, 20}})},
+        Sizing{"AcrossParagraphsEachRunSteps", "ab\ncd", runs({{2, 8}, {2, 12}}), 1, 3, {larger_Click},
+               {8, 13, 17, 12}}),
+    byName);
 
 using MixedSizes = EditorTest;
 
-// "aaaa" at 8 points, "bbbb" at 20.
-struct TwoSizes : EditorTest
+TEST_F(MixedSizes, KeepEachRunsOtherStylesAndUndoInOneStep)
 {
-    void SetUp() override
-    {
-        editor.SetText("aaaabbbb");
-        select(0, 4);
-        editor.SetSelFontSize(8);
-        select(4, 4);
-        editor.SetSelFontSize(20);
-    }
-};
-
-TEST_F(TwoSizes, LargerStepsEachRunFromItsOwnSize)
-{
-    select(0, 8);
-    larger_Click(editor);
-    EXPECT_EQ(sizeAt(0), 13);
-    EXPECT_EQ(sizeAt(3), 13);
-    EXPECT_EQ(sizeAt(4), 25);
-    EXPECT_EQ(sizeAt(7), 25);
-    EXPECT_EQ(editor.SelStart(), 0);
-    EXPECT_EQ(editor.SelLength(), 8);
-    larger_Click(editor);
-    EXPECT_EQ(sizeAt(0), 18);
-    EXPECT_EQ(sizeAt(7), 30);
-}
-
-TEST_F(MixedSizes, SmallerStepsEachRunAndStopsAtOnePoint)
-{
-    editor.SetText("aaaabbbbcccc");
-    select(0, 4);
-    editor.SetSelFontSize(8);
-    select(4, 4);
-    editor.SetSelFontSize(20);
-    select(8, 4);
-    editor.SetSelFontSize(2.5);
-    select(0, 12);
-    smaller_Click(editor);
-    EXPECT_EQ(sizeAt(0), 3);
-    EXPECT_EQ(sizeAt(4), 15);
-    EXPECT_EQ(sizeAt(8), 1);
-}
-
-TEST_F(TwoSizes, OnlyTheSelectedPartOfEachRunChanges)
-{
-    select(2, 4);
-    larger_Click(editor);
-    const double expected[] = {8, 8, 13, 13, 25, 25, 20, 20};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(sizeAt(i), expected[i]) << "character " << i;
-}
-
-TEST_F(TwoSizes, KeepsEachRunsOtherStylesAndUndoesInOneStep)
-{
+    setSizes("aaaabbbb", runs({{4, 8}, {4, 20}}));
     select(0, 2);
     editor.SetSelBold(true);
     select(6, 2);
     editor.SetSelColor(0x0000FF);
     select(0, 8);
     larger_Click(editor);
-    EXPECT_TRUE(formatAt(0).font().bold());
-    EXPECT_FALSE(formatAt(2).font().bold());
+    EXPECT_EQ(std::tuple(formatAt(0).font().bold(), formatAt(2).font().bold()), std::tuple(true, false));
     EXPECT_EQ(formatAt(7).foreground().color(), QColor(Qt::red));
     editor.document()->undo();
-    EXPECT_EQ(sizeAt(0), 8);
-    EXPECT_EQ(sizeAt(7), 20);
-}
-
-TEST_F(MixedSizes, AcrossParagraphsEachRunSteps)
-{
-    editor.SetText("ab\ncd");
-    select(0, 2);
-    editor.SetSelFontSize(8);
-    select(3, 2);
-    editor.SetSelFontSize(12);
-    select(1, 3);
-    larger_Click(editor);
-    EXPECT_EQ(sizeAt(0), 8);
-    EXPECT_EQ(sizeAt(1), 13);
-    EXPECT_EQ(sizeAt(3), 17);
-    EXPECT_EQ(sizeAt(4), 12);
+    EXPECT_EQ(sizes(), runs({{4, 8}, {4, 20}}));
 }
 
 TEST_F(MixedSizes, TextSizedInPixelsStepsFromItsSizeInPoints)
 {
     auto *web = new QMimeData;
     web->setHtml("<span style=\"font-size:32px\">web</span>");
-    QGuiApplication::clipboard()->setMimeData(web);
+    system.setMimeData(web);
     editor.Paste();
     select(0, 3);
     larger_Click(editor);
-    EXPECT_DOUBLE_EQ(sizeAt(1), 32 * 72.0 / editor.logicalDpiY() + 5);
+    EXPECT_DOUBLE_EQ(sizes().at(1), 32 * 72.0 / editor.logicalDpiY() + 5);
 }
 
-using CaretSize = EditorTest;
-
-TEST_F(CaretSize, StepsTheSizeOfTheNextTypedCharacters)
+TEST_F(MixedSizes, AtTheCaretStepsTheSizeOfTheNextTypedCharacters)
 {
-    editor.SetText("ab");
-    select(0, 2);
-    editor.SetSelFontSize(10);
+    setSizes("ab", {10, 10});
     select(1, 0);
     larger_Click(editor);
     editor.SetSelText("x");
-    EXPECT_EQ(sizeAt(0), 10);
-    EXPECT_EQ(sizeAt(1), 15);
-    EXPECT_EQ(sizeAt(2), 10);
+    EXPECT_EQ(sizes(), Sizes({10, 15, 10}));
 }
 
 } // namespace

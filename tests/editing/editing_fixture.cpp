@@ -2,7 +2,6 @@
 #include "assets/asset_paths.h"
 #include <QTextBlock>
 #include <QTextCursor>
-#include <QTextDocument>
 
 QTextCharFormat EditorTest::formatAt(int position) const
 {
@@ -11,9 +10,27 @@ QTextCharFormat EditorTest::formatAt(int position) const
     return c.charFormat();
 }
 
-double EditorTest::sizeAt(int position) const
+void EditorTest::setSizes(const QString &text, const std::vector<double> &points)
 {
-    return formatAt(position).font().resolve(editor.document()->defaultFont()).pointSizeF();
+    editor.SetText(text);
+    auto size = points.begin();
+    for (int i = 0; i < text.size() && size != points.end(); ++i) {
+        if (text[i] == u'\n')
+            continue;
+        select(i, 1);
+        if (const double p = *size++; p > 0)
+            editor.SetSelFontSize(p);
+    }
+}
+
+std::vector<double> EditorTest::sizes() const
+{
+    std::vector<double> points;
+    const QString text = editor.Text();
+    for (int i = 0; i < text.size(); ++i)
+        if (text[i] != u'\n')
+            points.push_back(formatAt(i).font().resolve(editor.document()->defaultFont()).pointSizeF());
+    return points;
 }
 
 namespace {
@@ -31,25 +48,20 @@ std::vector<QTextImageFormat> imageFormatsIn(const RichTextBox &editor)
 
 } // namespace
 
-std::vector<QImage> picturesIn(const RichTextBox &editor)
-{
-    std::vector<QImage> pictures;
-    for (const QTextImageFormat &f : imageFormatsIn(editor))
-        pictures.push_back(editor.document()->resource(QTextDocument::ImageResource, QUrl(f.name())).value<QImage>());
-    return pictures;
-}
-
-std::vector<QSize> shownSizesIn(const RichTextBox &editor)
-{
-    std::vector<QSize> sizes;
-    for (const QTextImageFormat &f : imageFormatsIn(editor))
-        sizes.push_back(QSize(int(f.width()), int(f.height())));
-    return sizes;
-}
-
 bool samePixels(const QImage &a, const QImage &b)
 {
     return !a.isNull() && a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
+}
+
+void expectPictures(const RichTextBox &editor, const std::vector<QImage> &expected)
+{
+    const std::vector<QTextImageFormat> shown = imageFormatsIn(editor);
+    ASSERT_EQ(shown.size(), expected.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const QVariant stored = editor.document()->resource(QTextDocument::ImageResource, QUrl(shown[i].name()));
+        EXPECT_TRUE(samePixels(stored.value<QImage>(), expected[i])) << "picture " << i;
+        EXPECT_EQ(QSize(int(shown[i].width()), int(shown[i].height())), expected[i].size()) << "picture " << i;
+    }
 }
 
 QImage symbolPictureOf(int number) { return QImage(assets::symbolPicture(number)); }

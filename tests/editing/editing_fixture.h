@@ -1,14 +1,28 @@
 #pragma once
+#include "app/clipboard.h"
+#include "app/picture_box.h"
 #include "app/rich_text_box.h"
-#include <QImage>
-#include <QTextCharFormat>
+#include "editing/editing_commands.h"
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTextDocument>
+#include <tuple>
 #include <vector>
 #include <gtest/gtest.h>
+
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
+using Command = void (*)(RichTextBox &);
+
+// Names each row of a parameterised suite after its `name`.
+inline constexpr auto byName = [](const auto &info) { return std::string(info.param.name); };
 
 // A fresh editor for each test, with helpers to select and to look inside the document.
 struct EditorTest : ::testing::Test
 {
     RichTextBox editor;
+    QClipboard &system = *QGuiApplication::clipboard();
 
     void select(int start, int length)
     {
@@ -17,13 +31,18 @@ struct EditorTest : ::testing::Test
     }
     // The format of the character at `position`.
     QTextCharFormat formatAt(int position) const;
-    double sizeAt(int position) const;
+    // `text`, with one size a character, paragraph breaks left out; 0 keeps the editor's own.
+    void setSizes(const QString &text, const std::vector<double> &points);
+    std::vector<double> sizes() const;
 };
 
-// Every picture of the document, in order, as stored.
-std::vector<QImage> picturesIn(const RichTextBox &editor);
-// Pixel sizes the pictures are shown at, in order.
-std::vector<QSize> shownSizesIn(const RichTextBox &editor);
+template <class Row>
+struct EditorRowTest : EditorTest, ::testing::WithParamInterface<Row>
+{
+};
+
 bool samePixels(const QImage &a, const QImage &b);
+// The document holds exactly these pictures, each shown at its own pixel size.
+void expectPictures(const RichTextBox &editor, const std::vector<QImage> &expected);
 // The picture of symbol box fN.
 QImage symbolPictureOf(int number);
