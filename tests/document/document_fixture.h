@@ -11,6 +11,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <cctype>
+#include <string>
+
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
+
+// "a row's name" -> "a_rows_name", for naming data-driven rows.
+inline std::string rowName(const char *sentence)
+{
+    std::string name;
+    for (const char *c = sentence; *c; ++c)
+        if (std::isalnum(static_cast<unsigned char>(*c)) || *c == ' ')
+            name += *c == ' ' ? '_' : *c;
+    return name;
+}
 
 // A main window with scripted answers and dialogs, over a folder of real files.
 struct DocumentFixture : ::testing::Test
@@ -33,12 +47,17 @@ struct DocumentFixture : ::testing::Test
         QTest::keyClicks(&editor, text);
     }
 
-    // A document written the way the program writes one.
-    QString writeDocument(const QString &name, const QString &text) const
+    void select(int start, int length)
     {
-        RichTextBox other;
-        other.SetText(text);
-        other.SaveFile(path(name));
+        editor.SetSelStart(start);
+        editor.SetSelLength(length);
+    }
+
+    QString writeFile(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
         return path(name);
     }
 
@@ -54,22 +73,6 @@ struct DocumentFixture : ::testing::Test
     {
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
-
-    QStringList dialogKinds() const
-    {
-        QStringList kinds;
-        for (const auto &shown : dialogs.shown)
-            kinds << shown.kind;
-        return kinds;
-    }
-
-    QStringList prompts() const
-    {
-        QStringList result;
-        for (const auto &shown : messages.shown)
-            result << shown.prompt;
-        return result;
     }
 
     // A first Save through the dialog, leaving the document saved at `name`.
