@@ -78,6 +78,12 @@ QFont RichTextBox::defaultEditorFont()
     return font;
 }
 
+double RichTextBox::pointSizeOf(const QTextCharFormat &format, const QFont &base)
+{
+    const QFont font = format.font().resolve(base);
+    return font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 0.75; // 96 CSS pixels an inch
+}
+
 int RichTextBox::SelStart() const { return textCursor().selectionStart(); }
 int RichTextBox::SelLength() const { return textCursor().selectionEnd() - textCursor().selectionStart(); }
 
@@ -155,11 +161,7 @@ void RichTextBox::SetSelColor(quint32 bgr)
 std::optional<double> RichTextBox::SelFontSize() const
 {
     const QFont base = document()->defaultFont();
-    return uniformFormat<double>([&](const QTextCharFormat &f) {
-        const QFont font = f.font().resolve(base);
-        // Pasted web text is sized in CSS pixels, 96 to the inch.
-        return font.pointSizeF() > 0 ? font.pointSizeF() : font.pixelSize() * 0.75;
-    });
+    return uniformFormat<double>([&](const QTextCharFormat &f) { return pointSizeOf(f, base); });
 }
 
 void RichTextBox::SetSelFontSize(double points)

@@ -76,6 +76,8 @@ public:
     void reserveShortcuts(const QSet<QKeySequence> &keys) { reserved_ = keys; }
 
     static QFont defaultEditorFont();
+    // A format's size in points, over the document's own font; pasted web text is sized in CSS pixels.
+    static double pointSizeOf(const QTextCharFormat &format, const QFont &base);
     // Inserts `picture` at the caret as part of the document, at its own pixel size.
     void insertPicture(const QImage &picture);
 

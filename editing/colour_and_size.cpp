@@ -28,15 +28,6 @@ struct Run
     double points;
 };
 
-// Text sized in pixels (pasted from a web page, say) is measured in points too.
-double pointsOf(const QTextCharFormat &format, const QFont &base, const QWidget &view)
-{
-    const QFont font = format.font().resolve(base);
-    if (font.pointSizeF() > 0)
-        return font.pointSizeF();
-    return font.pixelSize() * 72.0 / view.logicalDpiY();
-}
-
 std::vector<Run> runsOf(const RichTextBox &editor)
 {
     const QTextCursor selection = editor.textCursor();
@@ -48,7 +39,7 @@ std::vector<Run> runsOf(const RichTextBox &editor)
             const QTextFragment f = it.fragment();
             const int from = qMax(start, f.position()), to = qMin(end, f.position() + f.length());
             if (from < to)
-                runs.push_back({from, to, f.charFormat(), pointsOf(f.charFormat(), doc.defaultFont(), editor)});
+                runs.push_back({from, to, f.charFormat(), RichTextBox::pointSizeOf(f.charFormat(), doc.defaultFont())});
         }
     }
     return runs;
@@ -60,7 +51,7 @@ void stepEachRun(RichTextBox &editor, double step)
     const std::vector<Run> runs = runsOf(editor);
     if (runs.empty()) {
         const QFont base = editor.document()->defaultFont();
-        editor.SetSelFontSize(stepped(pointsOf(editor.textCursor().charFormat(), base, editor), step));
+        editor.SetSelFontSize(stepped(RichTextBox::pointSizeOf(editor.textCursor().charFormat(), base), step));
         return;
     }
     QTextCursor c(editor.document());
