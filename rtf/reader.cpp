@@ -10,6 +10,7 @@
 #include <QTextDocument>
 #include <QTextTable>
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -35,10 +36,14 @@ struct CharState
     bool operator==(const CharState &) const = default;
 };
 
+// Packed into three words: cheaper than hashing the ten fields one by one.
 size_t qHash(const CharState &s, size_t seed = 0)
 {
-    return qHashMulti(seed, s.font, s.halfPoints, s.foreground, s.highlight, s.background,
-                      s.bold, s.italic, s.underline, s.strike, s.vertical);
+    const auto pair = [](int high, int low) { return quint64(quint32(high)) << 32 | quint32(low); };
+    const quint64 flags = quint64(s.bold) | quint64(s.italic) << 1 | quint64(s.underline) << 2
+                          | quint64(s.strike) << 3 | quint64(s.vertical) << 4
+                          | quint64(quint32(s.background)) << 32;
+    return qHashMulti(seed, pair(s.font, s.halfPoints), pair(s.foreground, s.highlight), flags);
 }
 
 struct ParaState
@@ -113,13 +118,22 @@ bool isPlainAscii(QByteArrayView bytes)
     return true;
 }
 
-int hexDigit(char c)
+constexpr std::array<qint8, 256> makeHexDigits()
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    std::array<qint8, 256> digits{};
+    for (auto &d : digits)
+        d = -1;
+    for (int c = '0'; c <= '9'; ++c)
+        digits[size_t(c)] = qint8(c - '0');
+    for (int c = 'a'; c <= 'f'; ++c)
+        digits[size_t(c)] = qint8(c - 'a' + 10);
+    for (int c = 'A'; c <= 'F'; ++c)
+        digits[size_t(c)] = qint8(c - 'A' + 10);
+    return digits;
 }
+constexpr auto hexDigits = makeHexDigits();
+
+int hexDigit(char c) { return hexDigits[static_cast<unsigned char>(c)]; }
 
 class Reader
 {
@@ -157,6 +171,8 @@ private:
     void decodePending();
     void flushRun();
     QTextCharFormat charFormat(const CharState &state);
+    QTextCharFormat cachedCharFormat(const CharState &state);
+    void forgetFormats();
     BlockLook currentLook() const;
     static QTextBlockFormat blockFormat(const BlockLook &look);
     void materializeBlock();
@@ -202,6 +218,9 @@ private:
     QByteArray m_pendingBytes;
     int m_pendingCodePage = 0;
     QHash<CharState, QTextCharFormat> m_formats;
+    // The last format asked for: runs mostly alternate between a few states.
+    std::optional<CharState> m_lastState;
+    QTextCharFormat m_lastFormat;
 
     std::optional<BlockLook> m_appliedLook;
     QTextBlockFormat m_appliedFormat;
@@ -625,7 +644,7 @@ void Reader::colorText(QByteArrayView bytes)
         if (c != ';')
             continue;
         m_colors.push_back(m_colorGiven ? QColor(m_red, m_green, m_blue) : QColor());
-        m_formats.clear();
+        forgetFormats();
         m_red = m_green = m_blue = 0;
         m_colorGiven = false;
     }
@@ -669,7 +688,7 @@ void Reader::commitFont()
         m_fonts.insert(font.number, entry);
     }
     font = PendingFont{};
-    m_formats.clear();
+    forgetFormats();
 }
 
 // Names are spelled in the font's own code page, except for symbol fonts.
@@ -712,7 +731,7 @@ void Reader::decodePending()
         return;
     const qsizetype start = m_runText.size();
     m_decoder.append(m_pendingBytes, m_pendingCodePage, m_runText);
-    m_pendingBytes.clear();
+    m_pendingBytes.resize(0);
     // Control characters would corrupt the document; tabs are kept.
     const auto isControl = [](QChar c) { return c.unicode() < 0x20 && c != u'\t'; };
     const auto first = std::find_if(m_runText.cbegin() + start, m_runText.cend(), isControl);
@@ -726,10 +745,19 @@ void Reader::flushRun()
     if (m_runText.isEmpty())
         return;
     m_cursor.insertText(m_runText, charFormat(m_runState));
-    m_runText.clear();
+    m_runText.resize(0); // keeps the capacity for the next run
 }
 
 QTextCharFormat Reader::charFormat(const CharState &state)
+{
+    if (m_lastState && *m_lastState == state)
+        return m_lastFormat;
+    m_lastFormat = cachedCharFormat(state);
+    m_lastState = state;
+    return m_lastFormat;
+}
+
+QTextCharFormat Reader::cachedCharFormat(const CharState &state)
 {
     if (const auto found = m_formats.constFind(state); found != m_formats.constEnd())
         return *found;
@@ -762,6 +790,12 @@ QTextCharFormat Reader::charFormat(const CharState &state)
         m_formats.clear(); // a file that keeps changing formats gets no cache
     m_formats.insert(state, format);
     return format;
+}
+
+void Reader::forgetFormats()
+{
+    m_formats.clear();
+    m_lastState.reset();
 }
 
 void Reader::finishDocument()
