@@ -1,7 +1,7 @@
 // Time from process start to the first paint of its main window, for Velmo and for a minimal
 // Qt Widgets program, measured alternately on the same X server in the same run.
 // The first paint is the first X DAMAGE report on any top-level window the process creates.
-// Usage: velmo_startup_bench [ROUNDS] (needs DISPLAY, e.g. under xvfb-run -a)
+// Usage: velmo_startup_bench [ROUNDS] (needs DISPLAY, e.g. under xvfb-run -a -s -noreset)
 #include <X11/Xlib.h>
 #include <X11/extensions/Xdamage.h>
 #include <algorithm>

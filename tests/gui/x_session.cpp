@@ -59,8 +59,10 @@ XServer::XServer(const QString &screen)
     if (xvfb_ == 0) {
         dieWithParent();
         close(fds[0]);
+        // -noreset: between two tests every client has gone, and a server that resets then
+        // refuses the next program's connection for a moment.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.constData(), "-screen", "0", size.constData(), "-nolisten", "tcp",
-               static_cast<char *>(nullptr));
+               "-noreset", static_cast<char *>(nullptr));
         _exit(127);
     }
     close(fds[1]);
