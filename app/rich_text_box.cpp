@@ -118,26 +118,37 @@ void RichTextBox::SetSelText(const QString &text)
     setTextCursor(c);
 }
 
+void RichTextBox::forEachSelectedRun(const RunVisitor &visit) const
+{
+    const QTextCursor c = textCursor();
+    const int start = c.selectionStart(), end = c.selectionEnd();
+    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const int from = qMax(start, f.position()), to = qMin(end, f.position() + f.length());
+            if (from < to && !visit(from, to, f.charFormat()))
+                return;
+        }
+    }
+}
+
 template <typename Value, typename Read>
 std::optional<Value> RichTextBox::uniformFormat(Read read) const
 {
     const QTextCursor c = textCursor();
     if (!c.hasSelection())
         return read(c.charFormat());
-    const int start = c.selectionStart(), end = c.selectionEnd();
     std::optional<Value> first;
-    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            if (f.position() + f.length() <= start || f.position() >= end)
-                continue;
-            Value v = read(f.charFormat());
-            if (!first)
-                first = v;
-            else if (*first != v)
-                return std::nullopt;
-        }
-    }
+    bool mixed = false;
+    forEachSelectedRun([&](int, int, const QTextCharFormat &format) {
+        Value v = read(format);
+        if (!first)
+            first = v;
+        mixed = *first != v;
+        return !mixed;
+    });
+    if (mixed)
+        return std::nullopt;
     return first ? first : std::optional<Value>(read(c.charFormat()));
 }
 

@@ -2,6 +2,7 @@
 #include <QTextEdit>
 #include <QKeySequence>
 #include <QSet>
+#include <functional>
 #include <optional>
 
 class FileStore;
@@ -74,6 +75,10 @@ public:
     void setFileStore(FileStore &store) { files_ = &store; }
     // Window shortcuts that must reach the window even while the editor has the focus.
     void reserveShortcuts(const QSet<QKeySequence> &keys) { reserved_ = keys; }
+
+    // Visits each stretch of the selection in one character format, in order, until `visit` returns false.
+    using RunVisitor = std::function<bool(int from, int to, const QTextCharFormat &format)>;
+    void forEachSelectedRun(const RunVisitor &visit) const;
 
     static QFont defaultEditorFont();
     // A format's size in points, over the document's own font; pasted web text is sized in CSS pixels.

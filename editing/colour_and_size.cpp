@@ -30,18 +30,12 @@ struct Run
 
 std::vector<Run> runsOf(const RichTextBox &editor)
 {
-    const QTextCursor selection = editor.textCursor();
-    const int start = selection.selectionStart(), end = selection.selectionEnd();
-    const QTextDocument &doc = *editor.document();
+    const QFont base = editor.document()->defaultFont();
     std::vector<Run> runs;
-    for (QTextBlock b = doc.findBlock(start); b.isValid() && b.position() < end; b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            const int from = qMax(start, f.position()), to = qMin(end, f.position() + f.length());
-            if (from < to)
-                runs.push_back({from, to, f.charFormat(), RichTextBox::pointSizeOf(f.charFormat(), doc.defaultFont())});
-        }
-    }
+    editor.forEachSelectedRun([&](int from, int to, const QTextCharFormat &format) {
+        runs.push_back({from, to, format, RichTextBox::pointSizeOf(format, base)});
+        return true;
+    });
     return runs;
 }
 

@@ -223,7 +223,6 @@ private:
     QTextCharFormat m_lastFormat;
 
     std::optional<BlockLook> m_appliedLook;
-    QTextBlockFormat m_appliedFormat;
     bool m_blockPageBreak = false;
     bool m_blockPending = false;
 
@@ -820,10 +819,8 @@ void Reader::materializeBlock()
     if (!m_blockPending)
         return;
     m_blockPending = false;
-    const BlockLook look = currentLook();
-    m_appliedFormat = blockFormat(look);
-    m_appliedLook = look;
-    m_cursor.insertBlock(m_appliedFormat, charFormat(group().chars));
+    m_appliedLook = currentLook();
+    m_cursor.insertBlock(blockFormat(*m_appliedLook), charFormat(group().chars));
 }
 
 void Reader::applyBlockLook()
@@ -831,9 +828,8 @@ void Reader::applyBlockLook()
     const BlockLook look = currentLook();
     if (m_appliedLook && *m_appliedLook == look)
         return;
-    m_appliedFormat = blockFormat(look);
     m_appliedLook = look;
-    m_cursor.setBlockFormat(m_appliedFormat);
+    m_cursor.setBlockFormat(blockFormat(look));
 }
 
 QTextBlockFormat Reader::blockFormat(const BlockLook &look)
