@@ -1,6 +1,6 @@
 #include "dialogs/about_box.h"
-#include "app/twips.h"
-#include "app/ui_font.h"
+#include "editor/twips.h"
+#include "editor/ui_font.h"
 #include "assets/asset_paths.h"
 #include <QIcon>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "document/dialog_steps.h"
-#include "app/common_dialog.h"
-#include "app/rich_text_box.h"
+#include "editor/common_dialog.h"
+#include "editor/rich_text_box.h"
 
 static void prepareFileDialog(CommonDialog &dialog)
 {

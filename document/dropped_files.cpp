@@ -1,5 +1,5 @@
 #include "document/dropped_files.h"
-#include "app/file_store.h"
+#include "editor/file_store.h"
 #include "document/run_command.h"
 #include <QMimeData>
 #include <QUrl>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/rich_text_box.h"
+#include "editor/rich_text_box.h"
 
 class MessageBoxSeam;
 

@@ -1,8 +1,8 @@
 #include "document/printing.h"
-#include "app/command_failure.h"
-#include "app/common_dialog.h"
-#include "app/message_box.h"
-#include "app/rich_text_box.h"
+#include "editor/command_failure.h"
+#include "editor/common_dialog.h"
+#include "editor/message_box.h"
+#include "editor/rich_text_box.h"
 #include "document/file_commands.h"
 #include <QFile>
 #include <QPrinter>

@@ -1,6 +1,6 @@
 #include "document/run_command.h"
-#include "app/command_failure.h"
-#include "app/message_box.h"
+#include "editor/command_failure.h"
+#include "editor/message_box.h"
 
 bool runCommand(MessageBoxSeam &messages, const std::function<void()> &steps)
 {

@@ -1,4 +1,4 @@
-#include "app/rich_text_box.h"
+#include "editor/rich_text_box.h"
 #include "editing/editing_commands.h"
 
 namespace {

@@ -1,5 +1,5 @@
-#include "app/clipboard.h"
-#include "app/rich_text_box.h"
+#include "editor/clipboard.h"
+#include "editor/rich_text_box.h"
 #include "editing/editing_commands.h"
 
 // The text goes to the clipboard before the selection is deleted, so a clipboard

@@ -1,6 +1,6 @@
-#include "app/clipboard.h"
-#include "app/picture_box.h"
-#include "app/rich_text_box.h"
+#include "editor/clipboard.h"
+#include "editor/picture_box.h"
+#include "editor/rich_text_box.h"
 #include "editing/editing_commands.h"
 #include <QMimeData>
 

@@ -45,7 +45,8 @@ done
 [[ $(dpkg-deb -f "$deb" Recommends) == *hunspell-en-us* ]] || fail "Recommends lacks hunspell-en-us"
 
 # The unpacked program must start from its new place and show its window.
-XDG_DATA_DIRS=$root/share:/usr/share timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+# The program under test gets its own platform, whatever the caller runs with.
+QT_QPA_PLATFORM=xcb XDG_DATA_DIRS=$root/share:/usr/share timeout 60 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   "$1" & pid=$!
   trap "kill $pid 2>/dev/null" EXIT
   for _ in $(seq 200); do

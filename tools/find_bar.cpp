@@ -1,6 +1,6 @@
 #include "tools/find_bar.h"
-#include "app/message_box.h"
-#include "app/rich_text_box.h"
+#include "editor/message_box.h"
+#include "editor/rich_text_box.h"
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>

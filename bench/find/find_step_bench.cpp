@@ -1,6 +1,6 @@
 // One search step of the find bar against Qt's own QTextDocument::find, same document, same word.
-#include "app/message_box.h"
-#include "app/rich_text_box.h"
+#include "editor/message_box.h"
+#include "editor/rich_text_box.h"
 #include "tools/find_bar.h"
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #pragma once
-#include "app/command_failure.h"
-#include "app/common_dialog.h"
-#include "app/rich_text_box.h"
-#include "app/window/form1.h"
+#include "editor/command_failure.h"
+#include "editor/common_dialog.h"
+#include "editor/rich_text_box.h"
+#include "window/form1.h"
 #include "document/document_state.h"
 #include "document/file_commands.h"
 #include "tests/support/scripted_seams.h"

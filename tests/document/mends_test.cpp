@@ -1,6 +1,6 @@
 // A failed file operation says why and changes nothing; an existing file is replaced only by a
 // complete new one. (Closing, Exit and Save after a cancelled dialog are rows of the state table.)
-#include "app/file_store.h"
+#include "editor/file_store.h"
 #include "tests/document/document_fixture.h"
 #include <QFileDevice>
 

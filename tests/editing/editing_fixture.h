@@ -1,7 +1,7 @@
 #pragma once
-#include "app/clipboard.h"
-#include "app/picture_box.h"
-#include "app/rich_text_box.h"
+#include "editor/clipboard.h"
+#include "editor/picture_box.h"
+#include "editor/rich_text_box.h"
 #include "editing/editing_commands.h"
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/rich_text_box.h"
-#include "app/window/form1.h"
+#include "editor/rich_text_box.h"
+#include "window/form1.h"
 #include "tests/support/scripted_seams.h"
 #include "tools/find_bar.h"
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The main window's layout in twips, whatever the scale factor (ctest runs this at 1 and at 2).
-#include "app/twips.h"
-#include "app/window/form1.h"
-#include "app/rich_text_box.h"
+#include "editor/twips.h"
+#include "window/form1.h"
+#include "editor/rich_text_box.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

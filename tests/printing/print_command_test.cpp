@@ -1,5 +1,5 @@
-#include "app/rich_text_box.h"
-#include "app/window/form1.h"
+#include "editor/rich_text_box.h"
+#include "window/form1.h"
 #include "tests/printing/pdf_inspection.h"
 #include "tests/support/scripted_seams.h"
 #include <QAction>

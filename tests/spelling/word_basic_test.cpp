@@ -1,4 +1,4 @@
-#include "app/rich_text_box.h"
+#include "editor/rich_text_box.h"
 #include "tests/support/scripted_seams.h"
 #include "tools/spelling/hunspell_engine.h"
 #include "tools/spelling/spell_check.h"

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/common_dialog.h"
-#include "app/message_box.h"
+#include "editor/common_dialog.h"
+#include "editor/message_box.h"
 #include <QString>
 #include <QStringList>
 #include <deque>

@@ -1,6 +1,6 @@
 #include "tools/spelling/spell_check.h"
-#include "app/message_box.h"
-#include "app/rich_text_box.h"
+#include "editor/message_box.h"
+#include "editor/rich_text_box.h"
 #include "tools/spelling/automation.h"
 #include "tools/spelling/text_corrections.h"
 #include "tools/spelling/word_basic.h"

@@ -1,5 +1,5 @@
-#include "app/command_failure.h"
-#include "app/rich_text_box.h"
+#include "editor/command_failure.h"
+#include "editor/rich_text_box.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QSignalSpy>

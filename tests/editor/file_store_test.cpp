@@ -1,5 +1,5 @@
-#include "app/command_failure.h"
-#include "app/file_store.h"
+#include "editor/command_failure.h"
+#include "editor/file_store.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "app/message_box.h"
+#include "editor/message_box.h"
 #include <QMessageBox>
 
 int QtMessageBox::show(const QString &prompt, int buttons, const QString &title)

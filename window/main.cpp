@@ -1,5 +1,5 @@
-#include "app/version.h"
-#include "app/window/form1.h"
+#include "editor/version.h"
+#include "window/form1.h"
 #include <QApplication>
 
 int main(int argc, char **argv)

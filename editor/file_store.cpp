@@ -1,5 +1,5 @@
-#include "app/file_store.h"
-#include "app/command_failure.h"
+#include "editor/file_store.h"
+#include "editor/command_failure.h"
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/common_dialog.h"
+#include "editor/common_dialog.h"
 #include "dialogs/about_box.h"
 #include "document/document_state.h"
 #include "document/file_commands.h"

@@ -1,7 +1,7 @@
-#include "app/rich_text_box.h"
-#include "app/command_failure.h"
-#include "app/file_store.h"
-#include "app/twips.h"
+#include "editor/rich_text_box.h"
+#include "editor/command_failure.h"
+#include "editor/file_store.h"
+#include "editor/twips.h"
 #include "rtf/rtf.h"
 #include <QDragEnterEvent>
 #include <QMimeData>

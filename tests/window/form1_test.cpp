@@ -1,7 +1,7 @@
-#include "app/picture_box.h"
-#include "app/rich_text_box.h"
-#include "app/twips.h"
-#include "app/window/form1.h"
+#include "editor/picture_box.h"
+#include "editor/rich_text_box.h"
+#include "editor/twips.h"
+#include "window/form1.h"
 #include "tests/support/scripted_seams.h"
 #include <QLabel>
 #include <QLineEdit>

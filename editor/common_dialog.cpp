@@ -1,5 +1,5 @@
-#include "app/common_dialog.h"
-#include "app/command_failure.h"
+#include "editor/common_dialog.h"
+#include "editor/command_failure.h"
 #include <QAbstractPrintDialog>
 #include <QDir>
 #include <QFileDialog>

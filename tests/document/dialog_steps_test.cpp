@@ -1,6 +1,6 @@
-#include "app/command_failure.h"
-#include "app/common_dialog.h"
-#include "app/rich_text_box.h"
+#include "editor/command_failure.h"
+#include "editor/common_dialog.h"
+#include "editor/rich_text_box.h"
 #include "document/dialog_steps.h"
 #include "tests/support/scripted_seams.h"
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "app/command_failure.h"
-#include "app/common_dialog.h"
+#include "editor/command_failure.h"
+#include "editor/common_dialog.h"
 #include "tests/support/scripted_seams.h"
 #include <QDir>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/window/form1.h"
+#include "window/form1.h"
 #include "dialogs/about_box.h"
 #include "tests/support/scripted_seams.h"
 #include <QAction>

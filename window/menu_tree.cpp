@@ -1,4 +1,4 @@
-#include "app/window/menu_tree.h"
+#include "window/menu_tree.h"
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>

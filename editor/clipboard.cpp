@@ -1,4 +1,4 @@
-#include "app/clipboard.h"
+#include "editor/clipboard.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>

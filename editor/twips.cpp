@@ -1,4 +1,4 @@
-#include "app/twips.h"
+#include "editor/twips.h"
 #include <QWidget>
 #include <cmath>
 
