@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMoveEvent>
 #include <QShowEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -304,22 +305,40 @@ void Form1::Form_Load()
     RichTextBox1->SetOLEDropMode(1);
 }
 
-// The frame's size is known only once the window is shown, so the outer width is set again then.
 void Form1::setOuterWidth(int width)
 {
-    outerWidth_ = width;
+    pendingOuterWidth_ = width;
     const int frame = frameGeometry().width() - this->width();
-    resize(twips::toPixelsX(width, this) - frame, height());
+    innerWidthForOuter_ = twips::toPixelsX(width, this) - frame;
+    resize(innerWidthForOuter_, height());
+}
+
+// The window system tells the frame's size only some time after the window is mapped. When it
+// changes, the outer width asked for at load is applied again (unless the user has resized since)
+// and the editor follows the outer height.
+bool Form1::adoptFrame()
+{
+    const QSize frame = frameGeometry().size() - size();
+    if (frame == knownFrame_)
+        return false;
+    knownFrame_ = frame;
+    if (pendingOuterWidth_ && width() == innerWidthForOuter_)
+        setOuterWidth(pendingOuterWidth_);
+    Form_Resize();
+    return true;
 }
 
 void Form1::showEvent(QShowEvent *e)
 {
     QMainWindow::showEvent(e);
     setupTabOrder(); // the toolbar lays its buttons out, and so re-links them, when first shown
-    if (outerWidth_) {
-        setOuterWidth(outerWidth_);
-        outerWidth_ = 0;
-    }
+    adoptFrame();
+}
+
+void Form1::moveEvent(QMoveEvent *e)
+{
+    QMainWindow::moveEvent(e);
+    adoptFrame();
 }
 
 void Form1::followWidth()
@@ -344,7 +363,10 @@ void Form1::resizeEvent(QResizeEvent *e)
 {
     QMainWindow::resizeEvent(e);
     followWidth();
-    Form_Resize();
+    if (pendingOuterWidth_ && width() != innerWidthForOuter_)
+        pendingOuterWidth_ = 0;
+    if (!adoptFrame())
+        Form_Resize();
 }
 
 void Form1::Toolbar1_ButtonClick(int index) { ::Toolbar1_ButtonClick(*session_, index); }

@@ -70,6 +70,7 @@ protected:
     void resizeEvent(QResizeEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void moveEvent(QMoveEvent *e) override;
 
 private:
     void setupSeams(const Form1Seams &seams);
@@ -85,6 +86,7 @@ private:
     void endProgram();
     void followWidth();
     void setOuterWidth(int width);
+    bool adoptFrame();
 
     Form1Seams seams_;
     std::unique_ptr<MessageBoxSeam> ownMessages_;
@@ -97,6 +99,9 @@ private:
     DocumentState state_;
     std::array<PictureBox *, 8> f_{};
     std::vector<QWidget *> creationOrder_;
-    int outerWidth_ = 0;
+    // The outer width asked for at load, kept until the user resizes, and the frame it assumed.
+    int pendingOuterWidth_ = 0;
+    int innerWidthForOuter_ = -1;
+    QSize knownFrame_;
     bool ended_ = false;
 };

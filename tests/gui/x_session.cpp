@@ -71,8 +71,41 @@ XServer::XServer(const QString &screen)
     close(fds[0]);
 }
 
+bool XServer::startWindowManager()
+{
+    const QByteArray display = display_.toLatin1();
+    windowManager_ = fork();
+    if (windowManager_ == 0) {
+        dieWithParent();
+        setenv("DISPLAY", display.constData(), 1);
+        execlp("openbox", "openbox", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    Display *d = XOpenDisplay(display.constData());
+    if (!d)
+        return false;
+    // A manager that follows the desktop conventions announces itself on the root window.
+    const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    const bool managed = waitUntil([&] {
+        Atom type = 0;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char *data = nullptr;
+        XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, AnyPropertyType, &type, &format, &count,
+                           &after, &data);
+        XFree(data);
+        return count > 0;
+    });
+    XCloseDisplay(d);
+    return managed;
+}
+
 XServer::~XServer()
 {
+    if (windowManager_ > 0) {
+        kill(windowManager_, SIGTERM);
+        waitpid(windowManager_, nullptr, 0);
+    }
     for (auto &helper : helpers_) {
         helper->kill();
         helper->waitForFinished(1000);

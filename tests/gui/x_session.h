@@ -20,6 +20,8 @@ public:
     XServer &operator=(const XServer &) = delete;
 
     bool started() const { return !display_.isEmpty(); }
+    // Starts a window manager that puts frames round windows; true once it manages the screen.
+    bool startWindowManager();
     QString display() const { return display_; }
 
     // Runs an X client (xdotool, xclip) to completion and gives back what it printed.
@@ -48,6 +50,7 @@ public:
 
 private:
     pid_t xvfb_ = -1;
+    pid_t windowManager_ = -1;
     QString display_;
     std::vector<std::unique_ptr<QProcess>> helpers_;
 };
