@@ -20,8 +20,7 @@ Table makeTable()
     addAll(t, {"stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer",
                "footerl", "footerr", "footerf", "footnote", "annotation", "atnid", "atnauthor",
                "atntime", "atnref", "atndate", "atnicn", "atnparent", "atrfstart", "atrfend",
-               "objdata", "objclass", "objname", "objalias", "objsect", "objtime", "fldinst",
-               "xe", "tc", "txe", "rxe", "bkmkstart", "bkmkend", "pn", "pntxta", "pntxtb",
+               "objdata", "objclass", "objname", "objalias", "objsect", "objtime", "xe", "tc", "txe", "rxe", "bkmkstart", "bkmkend", "pn", "pntxta", "pntxtb",
                "listtable", "listoverridetable", "revtbl", "rsidtbl", "filetbl", "pgdsctbl",
                "template", "docvar", "userprops", "comment", "private", "nonesttables",
                "mmathPr", "themedata", "colorschememapping", "latentstyles", "datastore",
@@ -34,7 +33,9 @@ Table makeTable()
            Command::SkipDestination);
     addAll(t, {"fonttbl"}, Command::FontTable);
     addAll(t, {"colortbl"}, Command::ColorTable);
-    addAll(t, {"listtext", "pntext", "fldrslt"}, Command::TextDestination);
+    addAll(t, {"listtext", "pntext"}, Command::TextDestination);
+    addAll(t, {"fldinst"}, Command::FieldInstruction);
+    addAll(t, {"fldrslt"}, Command::FieldResult);
     addAll(t, {"pict"}, Command::Picture);
     addAll(t, {"object"}, Command::Object);
     addAll(t, {"result"}, Command::ObjectResult);
@@ -129,11 +130,6 @@ ControlWord lookupControlWord(QByteArrayView word)
     static const Table table = makeTable();
     const auto found = table.find(std::string_view(word.data(), size_t(word.size())));
     return found == table.end() ? ControlWord{} : found->second;
-}
-
-bool isDestination(Command command)
-{
-    return command >= Command::FontTable && command <= Command::ShapeText;
 }
 
 } // namespace rtf

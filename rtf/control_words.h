@@ -3,26 +3,53 @@
 
 namespace rtf {
 
+// Each group of words is contiguous: groupOf() tells them apart by range.
 enum class Command : quint8 {
     Unknown,
     // destinations
-    FontTable, ColorTable, SkipDestination, TextDestination, Picture, Object, ObjectResult,
-    Shape, ShapeInstance, ShapeResult, ShapePicture, NonShapePicture, ShapeText,
+    FontTable, ColorTable, SkipDestination, TextDestination, FieldInstruction, FieldResult,
+    Picture, Object, ObjectResult, Shape, ShapeInstance, ShapeResult, ShapePicture,
+    NonShapePicture, ShapeText,
     // character formatting
     Bold, Italic, Underline, UnderlineNone, Strike, DoubleStrike, FontSize, Font,
     Foreground, Highlight, Background, Super, Sub, NoSuperSub, Plain,
-    // paragraphs and tables
+    // paragraphs
     ParagraphDefaults, Paragraph, AlignLeft, AlignCenter, AlignRight, AlignJustify,
-    LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter,
+    LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter, Page, Section,
+    // tables
     InTable, TableLevel, Cell, Row, NestedCell, NestedRow, RowDefaults, CellBoundary,
-    Page, Section,
     // characters
     Character, Unicode, UnicodeSkip, Binary,
-    // document and tables of fonts and colours
-    Ansi, Mac, Pc, Pca, AnsiCodePage, DefaultFont, FontCharset, FontCodePage, Red, Green, Blue,
+    // the document's code page
+    Ansi, Mac, Pc, Pca, AnsiCodePage,
+    // the font table
+    DefaultFont, FontCharset, FontCodePage,
+    // the colour table
+    Red, Green, Blue,
     // pictures
     PngBlip, JpegBlip, OtherBlip, PictureWidthGoal, PictureHeightGoal, PictureScaleX, PictureScaleY,
 };
+
+enum class CommandGroup : quint8 {
+    Unknown, Destination, CharacterFormat, Paragraph, Table, Character, CodePage, FontTable,
+    ColorTable, Picture,
+};
+
+constexpr CommandGroup groupOf(Command command)
+{
+    using C = Command;
+    using G = CommandGroup;
+    if (command == C::Unknown) return G::Unknown;
+    if (command <= C::ShapeText) return G::Destination;
+    if (command <= C::Plain) return G::CharacterFormat;
+    if (command <= C::Section) return G::Paragraph;
+    if (command <= C::CellBoundary) return G::Table;
+    if (command <= C::Binary) return G::Character;
+    if (command <= C::AnsiCodePage) return G::CodePage;
+    if (command <= C::FontCodePage) return G::FontTable;
+    if (command <= C::Blue) return G::ColorTable;
+    return G::Picture;
+}
 
 struct ControlWord
 {
@@ -31,6 +58,6 @@ struct ControlWord
 };
 
 ControlWord lookupControlWord(QByteArrayView word);
-bool isDestination(Command command);
+inline bool isDestination(Command command) { return groupOf(command) == CommandGroup::Destination; }
 
 } // namespace rtf

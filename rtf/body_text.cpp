@@ -1,0 +1,160 @@
+// Body text: runs of bytes decoded once per run in the font's code page, and
+// the character formats they are inserted with.
+#include "rtf/reader.h"
+#include <algorithm>
+
+namespace rtf {
+namespace {
+
+bool isPlainAscii(QByteArrayView bytes)
+{
+    for (char c : bytes) {
+        const auto value = static_cast<unsigned char>(c);
+        if (value >= 0x7F || (value < 0x20 && value != '\t'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void Reader::characterFormatWord(Command command, const Tokenizer::Token &token)
+{
+    Group &g = group();
+    CharState &chars = g.chars;
+    const int param = token.param;
+    const bool on = !token.hasParam || param != 0;
+    switch (command) {
+    case Command::Bold: chars.bold = on; break;
+    case Command::Italic: chars.italic = on; break;
+    case Command::Underline: chars.underline = on; break;
+    case Command::UnderlineNone: chars.underline = false; break;
+    case Command::Strike:
+    case Command::DoubleStrike: chars.strike = on; break;
+    case Command::FontSize:
+        chars.halfPoints = token.hasParam && param > 0 ? std::clamp(param, 2, 3276) : 24;
+        break;
+    case Command::Font:
+        if (g.destination == Destination::FontTable) {
+            commitFont();
+            m_fonts.beginEntry(param);
+        } else {
+            chars.font = param;
+        }
+        break;
+    case Command::Foreground: chars.foreground = std::max(param, 0); break;
+    case Command::Highlight: chars.highlight = std::max(param, 0); break;
+    case Command::Background: chars.background = std::max(param, 0); break;
+    case Command::Super: chars.vertical = 1; break;
+    case Command::Sub: chars.vertical = 2; break;
+    case Command::NoSuperSub: chars.vertical = 0; break;
+    case Command::Plain: chars = CharState{}; break;
+    default: break;
+    }
+}
+
+void Reader::bodyBytes(QByteArrayView bytes)
+{
+    beginBodyText();
+    const int codePage = m_fonts.codePageOf(m_runState.font, m_documentCodePage);
+    if (m_pendingBytes.isEmpty() && codePage != SymbolCodePage && codePage != PrivateUseCodePage
+        && isPlainAscii(bytes)) {
+        m_runText.append(QLatin1StringView(bytes.data(), bytes.size()));
+        return;
+    }
+    if (!m_pendingBytes.isEmpty() && codePage != m_pendingCodePage)
+        decodePending();
+    m_pendingCodePage = codePage;
+    m_pendingBytes.append(bytes);
+}
+
+void Reader::bodyCharacter(char16_t c)
+{
+    beginBodyText();
+    decodePending();
+    m_runText.append(QChar(c));
+}
+
+void Reader::beginBodyText()
+{
+    m_shapePictureJustEnded = false;
+    syncTable();
+    materializeBlock();
+    if (!(group().chars == m_runState)) {
+        flushRun();
+        m_runState = group().chars;
+    }
+}
+
+void Reader::decodePending()
+{
+    if (m_pendingBytes.isEmpty())
+        return;
+    const qsizetype start = m_runText.size();
+    m_decoder.append(m_pendingBytes, m_pendingCodePage, m_runText);
+    m_pendingBytes.resize(0);
+    // Control characters would corrupt the document; tabs are kept.
+    const auto isControl = [](QChar c) { return c.unicode() < 0x20 && c != u'\t'; };
+    const auto first = std::find_if(m_runText.cbegin() + start, m_runText.cend(), isControl);
+    if (first != m_runText.cend())
+        m_runText.removeIf(isControl);
+}
+
+void Reader::flushRun()
+{
+    decodePending();
+    if (m_runText.isEmpty())
+        return;
+    m_cursor.insertText(m_runText, charFormat(m_runState));
+    m_runText.resize(0); // keeps the capacity for the next run
+}
+
+QTextCharFormat Reader::charFormat(const CharState &state)
+{
+    if (m_lastState && *m_lastState == state)
+        return m_lastFormat;
+    m_lastFormat = cachedCharFormat(state);
+    m_lastState = state;
+    return m_lastFormat;
+}
+
+QTextCharFormat Reader::cachedCharFormat(const CharState &state)
+{
+    if (const auto found = m_formats.constFind(state); found != m_formats.constEnd())
+        return *found;
+    QTextCharFormat format;
+    const FontTable::Font *font = m_fonts.find(state.font);
+    // The document's own default family is left unset, as the editor leaves it.
+    if (font && !font->name.isEmpty() && font->name != m_defaultFamily)
+        format.setFontFamilies(QStringList{font->name});
+    format.setFontPointSize(state.halfPoints / 2.0);
+    if (state.bold)
+        format.setFontWeight(QFont::Bold);
+    if (state.italic)
+        format.setFontItalic(true);
+    if (state.underline)
+        format.setFontUnderline(true);
+    if (state.strike)
+        format.setFontStrikeOut(true);
+    if (const QColor c = m_colors.at(state.foreground); c.isValid())
+        format.setForeground(c);
+    if (const QColor c = m_colors.at(state.highlight ? state.highlight : state.background); c.isValid())
+        format.setBackground(c);
+    if (state.vertical == 1)
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (state.vertical == 2)
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (m_formats.size() > 4096)
+        m_formats.clear(); // a file that keeps changing formats gets no cache
+    m_formats.insert(state, format);
+    return format;
+}
+
+// Fonts and colours defined after a format was made change what it looks like.
+void Reader::forgetFormats()
+{
+    m_formats.clear();
+    m_lastState.reset();
+}
+
+} // namespace rtf

@@ -1,0 +1,85 @@
+#include "rtf/font_table.h"
+#include "rtf/codepages.h"
+#include "rtf/reader.h"
+
+namespace rtf {
+
+void FontTable::beginEntry(int number)
+{
+    m_pending.number = number;
+}
+
+void FontTable::setCharset(int charset)
+{
+    m_pending.codePage = codePageForCharset(charset);
+}
+
+void FontTable::setCodePage(int codePage)
+{
+    if (codePage > 0)
+        m_pending.codePage = codePage;
+}
+
+void FontTable::text(QByteArrayView bytes, int documentCodePage, CodePageDecoder &decoder)
+{
+    for (char c : bytes) {
+        if (c == ';')
+            commit(documentCodePage, decoder);
+        else
+            m_pending.nameBytes.append(c);
+    }
+}
+
+void FontTable::character(char16_t c, int documentCodePage, CodePageDecoder &decoder)
+{
+    if (c < 0x20)
+        return;
+    decodeName(documentCodePage, decoder);
+    m_pending.name.append(QChar(c));
+}
+
+void FontTable::commit(int documentCodePage, CodePageDecoder &decoder)
+{
+    Pending &font = m_pending;
+    if (font.number >= 0 && (!font.nameBytes.isEmpty() || !font.name.isEmpty())) {
+        decodeName(documentCodePage, decoder);
+        Font entry{font.name.trimmed(), font.codePage};
+        if (entry.codePage == SymbolCodePage && entry.name.compare(u"Symbol", Qt::CaseInsensitive))
+            entry.codePage = PrivateUseCodePage;
+        m_fonts.insert(font.number, entry);
+    }
+    font = Pending{};
+}
+
+// Names are spelled in the font's own code page, except for symbol fonts.
+void FontTable::decodeName(int documentCodePage, CodePageDecoder &decoder)
+{
+    Pending &font = m_pending;
+    if (font.nameBytes.isEmpty())
+        return;
+    int codePage = font.codePage ? font.codePage : documentCodePage;
+    if (codePage == SymbolCodePage || codePage == PrivateUseCodePage)
+        codePage = documentCodePage;
+    decoder.append(font.nameBytes, codePage, font.name);
+    font.nameBytes.clear();
+}
+
+// ---- the reader's words for the table
+
+void Reader::fontTableWord(Command command, int param)
+{
+    switch (command) {
+    case Command::DefaultFont: m_fonts.setDefaultFont(param); break;
+    case Command::FontCharset: m_fonts.setCharset(param); break;
+    case Command::FontCodePage: m_fonts.setCodePage(param); break;
+    default: break;
+    }
+}
+
+void Reader::commitFont()
+{
+    m_fonts.commit(m_documentCodePage, m_decoder);
+    forgetFormats();
+}
+
+} // namespace rtf

@@ -1,0 +1,58 @@
+#pragma once
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+namespace rtf {
+
+class CodePageDecoder;
+
+// The \fonttbl destination and what it leaves behind: each font's name and
+// the code page its bytes are spelled in.
+class FontTable
+{
+public:
+    struct Font
+    {
+        QString name;
+        int codePage = 0; // 0: the document's code page
+    };
+
+    // Inside the table: \fN starts an entry, \fcharset and \cpg give its code
+    // page, text up to ';' is its name.
+    void beginEntry(int number);
+    void setCharset(int charset);
+    void setCodePage(int codePage);
+    void text(QByteArrayView bytes, int documentCodePage, CodePageDecoder &decoder);
+    void character(char16_t c, int documentCodePage, CodePageDecoder &decoder);
+    void commit(int documentCodePage, CodePageDecoder &decoder);
+
+    void setDefaultFont(int number) { m_defaultFont = number; }
+    // The font a run names, -1 meaning the document's default font; null when unknown.
+    const Font *find(int number) const
+    {
+        const auto found = m_fonts.constFind(number < 0 ? m_defaultFont : number);
+        return found == m_fonts.constEnd() ? nullptr : &*found;
+    }
+    int codePageOf(int number, int documentCodePage) const
+    {
+        const Font *font = find(number);
+        return font && font->codePage ? font->codePage : documentCodePage;
+    }
+
+private:
+    struct Pending
+    {
+        int number = -1;
+        int codePage = 0;
+        QByteArray nameBytes;
+        QString name;
+    };
+    void decodeName(int documentCodePage, CodePageDecoder &decoder);
+
+    int m_defaultFont = 0;
+    QHash<int, Font> m_fonts;
+    Pending m_pending;
+};
+
+} // namespace rtf

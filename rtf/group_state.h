@@ -1,0 +1,58 @@
+#pragma once
+#include <QHashFunctions>
+#include <Qt>
+
+namespace rtf {
+
+inline constexpr double TwipsPerPixel = 15.0; // at 96 pixels per inch
+inline constexpr int MaxTwips = 31680;        // 22 inches
+
+// Where the text of a group goes.
+enum class Destination : quint8 { Text, Skip, FontTable, ColorTable, Picture, Hidden };
+
+// Character properties: pushed at '{', popped at '}', reset by \plain.
+struct CharState
+{
+    int font = -1; // -1: the document's default font
+    int halfPoints = 24;
+    int foreground = 0;
+    int highlight = 0;
+    int background = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    quint8 vertical = 0; // 1 superscript, 2 subscript
+    bool operator==(const CharState &) const = default;
+};
+
+// Packed into three words: cheaper than hashing the ten fields one by one.
+inline size_t qHash(const CharState &s, size_t seed = 0)
+{
+    const auto pair = [](int high, int low) { return quint64(quint32(high)) << 32 | quint32(low); };
+    const quint64 flags = quint64(s.bold) | quint64(s.italic) << 1 | quint64(s.underline) << 2
+                          | quint64(s.strike) << 3 | quint64(s.vertical) << 4
+                          | quint64(quint32(s.background)) << 32;
+    return qHashMulti(seed, pair(s.font, s.halfPoints), pair(s.foreground, s.highlight), flags);
+}
+
+// Paragraph properties: pushed and popped like the character ones, reset by \pard.
+struct ParaState
+{
+    Qt::Alignment alignment = Qt::AlignLeft;
+    int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
+    bool inTable = false;
+};
+
+struct Group
+{
+    CharState chars;
+    ParaState para;
+    Destination destination = Destination::Text;
+    int unicodeSkip = 1;
+    bool ignorable = false;       // after \*: an unknown destination skips the group
+    bool shapePicture = false;    // this group is a \shppict
+    int picturesBeforeShape = -1; // inside \shp: pictures inserted before it began
+};
+
+} // namespace rtf

@@ -1,0 +1,134 @@
+#pragma once
+#include "rtf/codepages.h"
+#include "rtf/color_table.h"
+#include "rtf/control_words.h"
+#include "rtf/font_table.h"
+#include "rtf/group_state.h"
+#include "rtf/picture_destination.h"
+#include "rtf/tables.h"
+#include "rtf/tokenizer.h"
+#include <QHash>
+#include <QString>
+#include <QTextCursor>
+#include <QTextFormat>
+#include <optional>
+#include <vector>
+
+class QTextDocument;
+
+namespace rtf {
+
+struct ReadLimits;
+
+// Reads one RTF file into a document. The group stack and the dispatch are in
+// reader.cpp; each kind of content has its own file, named beside its part.
+class Reader
+{
+public:
+    Reader(QTextDocument &document, const ReadLimits &limits);
+    bool run(QByteArrayView bytes, QString *reason);
+
+private:
+    // ---- groups and dispatch (reader.cpp)
+    bool groupStart();
+    void groupEnd();
+    void enterSkip();
+    void token(const Tokenizer::Token &token, Tokenizer &tokenizer);
+    void controlWord(const Tokenizer::Token &token, Tokenizer &tokenizer);
+    void controlSymbol(char symbol);
+    void command(const ControlWord &word, const Tokenizer::Token &token, Tokenizer &tokenizer);
+    void destinationWord(Command command);
+    void characterWord(const ControlWord &word, const Tokenizer::Token &token, Tokenizer &tokenizer);
+    void codePageWord(Command command, int param);
+    void text(QByteArrayView bytes);
+    void character(char16_t c);
+    void unicode(int value);
+    Group &group() { return m_groups.back(); }
+
+    // ---- the font table (font_table.cpp)
+    void fontTableWord(Command command, int param);
+    void commitFont();
+
+    // ---- the colour table (color_table.cpp)
+    void colorTableWord(Command command, int param);
+
+    // ---- body text and character formats (body_text.cpp)
+    void characterFormatWord(Command command, const Tokenizer::Token &token);
+    void bodyBytes(QByteArrayView bytes);
+    void bodyCharacter(char16_t c);
+    void beginBodyText();
+    void decodePending();
+    void flushRun();
+    QTextCharFormat charFormat(const CharState &state);
+    QTextCharFormat cachedCharFormat(const CharState &state);
+    void forgetFormats();
+
+    // ---- paragraphs (paragraphs.cpp)
+    struct BlockLook
+    {
+        Qt::Alignment alignment = Qt::AlignLeft;
+        int left = 0, right = 0, first = 0, before = 0, after = 0;
+        bool pageBreak = false;
+        bool operator==(const BlockLook &) const = default;
+    };
+    void paragraphWord(Command command, int param);
+    BlockLook currentLook() const;
+    static QTextBlockFormat blockFormat(const BlockLook &look);
+    void materializeBlock();
+    void applyBlockLook();
+    void paragraphEnd();
+    void pageBreak();
+    void finishDocument();
+
+    // ---- tables (tables.cpp)
+    void tableWord(Command command, int param);
+    void syncTable();
+    void enterCell();
+    void joinEmptyBlockBeforeTable();
+    void cellEnd();
+    void rowEnd();
+    void leaveTable();
+
+    // ---- pictures and shapes (picture_destination.cpp)
+    void pictureDestinationWord(Command command);
+    void finishPicture();
+
+    // ---- fields (fields.cpp)
+    void fieldDestinationWord(Command command);
+
+    QTextDocument &m_document;
+    const ReadLimits &m_limits;
+    QTextCursor m_cursor;
+    const QString m_defaultFamily;
+
+    std::vector<Group> m_groups;
+    int m_skipDepth = 0;    // nesting inside a skipped destination
+    int m_fallbackLeft = 0; // \uc fallback units still to skip
+    char16_t m_highSurrogate = 0;
+    int m_documentCodePage = 1252;
+
+    FontTable m_fonts;
+    ColorTable m_colors;
+
+    CodePageDecoder m_decoder;
+    CharState m_runState;
+    QString m_runText;
+    QByteArray m_pendingBytes;
+    int m_pendingCodePage = 0;
+    QHash<CharState, QTextCharFormat> m_formats;
+    // The last format asked for: runs mostly alternate between a few states.
+    std::optional<CharState> m_lastState;
+    QTextCharFormat m_lastFormat;
+
+    std::optional<BlockLook> m_appliedLook;
+    bool m_blockPageBreak = false;
+    bool m_blockPending = false;
+
+    TableState m_table;
+
+    PictureDestination m_picture;
+    int m_picturesInserted = 0;
+    bool m_shapePictureJustEnded = false;
+};
+
+} // namespace rtf
