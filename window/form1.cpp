@@ -295,6 +295,7 @@ void Form1::wireMenus()
             shortcuts.insert(action->shortcut());
     }
     RichTextBox1->reserveShortcuts(shortcuts);
+    findBar->reserveShortcuts(shortcuts);
 }
 
 void Form1::Form_Load()
