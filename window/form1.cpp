@@ -6,6 +6,7 @@
 #include "editor/rich_text_box.h"
 #include "editor/twips.h"
 #include "editor/ui_font.h"
+#include "window/menu_access_keys.h"
 #include "window/menu_tree.h"
 #include "assets/asset_paths.h"
 #include "document/dropped_files.h"
@@ -87,6 +88,7 @@ Form1::Form1(Form1Seams seams)
         DocumentSession{*RichTextBox1, *dialog_, state_, *seams_.messages, [this] { endProgram(); }});
     about_ = std::make_unique<AboutBoxOwner>(this);
     buildMenuBar(*this);
+    new MenuAccessKeys(*this);
     wireMenus();
     resize(twips::toPixelsX(ClientWidth, this), twips::toPixelsY(ClientHeight, this) + menuBar()->sizeHint().height());
     Form_Load();
