@@ -11,6 +11,7 @@
 #include "assets/asset_paths.h"
 #include "document/dropped_files.h"
 #include "document/printing.h"
+#include "document/recovery.h"
 #include "editing/editing_commands.h"
 #include "tools/spelling/automation.h"
 #include "tools/find_bar.h"
@@ -87,6 +88,8 @@ Form1::Form1(Form1Seams seams)
     session_ = std::make_unique<DocumentSession>(
         DocumentSession{*RichTextBox1, *dialog_, state_, *seams_.messages, [this] { endProgram(); }});
     about_ = std::make_unique<AboutBoxOwner>(this);
+    if (seams.recovery)
+        recovery_ = std::make_unique<DocumentRecovery>(*RichTextBox1, *dialog_, state_, *seams_.messages, *seams.recovery);
     buildMenuBar(*this);
     new MenuAccessKeys(*this);
     wireMenus();
@@ -200,7 +203,11 @@ void Form1::createEditor(QWidget *client)
     place(RichTextBox1, 0, 1440, 7695, 3855);
     if (seams_.files)
         RichTextBox1->setFileStore(*seams_.files);
-    connect(RichTextBox1, &RichTextBox::Change, this, [this] { RichTextBox1_Change(state_); });
+    connect(RichTextBox1, &RichTextBox::Change, this, [this] {
+        RichTextBox1_Change(state_);
+        if (recovery_)
+            recovery_->documentChanged();
+    });
     dropHandler_ = std::make_unique<DroppedFiles>(*RichTextBox1, *seams_.messages);
     RichTextBox1->setDropTarget(dropHandler_.get());
     // Tab moves on to the find bar, as the tab order promises; Ctrl+Tab types a tab.
@@ -292,7 +299,10 @@ void Form1::wireMenus()
     for (const auto &[name, handler] : handlers) {
         QAction *action = menuItem(QLatin1String(name));
         Q_ASSERT(action);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            handler();
+            followRecovery();
+        });
         if (!action->shortcut().isEmpty())
             shortcuts.insert(action->shortcut());
     }
@@ -350,7 +360,24 @@ void Form1::resizeEvent(QResizeEvent *e)
     Form_Resize();
 }
 
-void Form1::Toolbar1_ButtonClick(int index) { ::Toolbar1_ButtonClick(*session_, index); }
+void Form1::Toolbar1_ButtonClick(int index)
+{
+    ::Toolbar1_ButtonClick(*session_, index);
+    followRecovery();
+}
+
+// Commands change whether anything is unsaved without a signal, so the copy follows after each.
+void Form1::followRecovery()
+{
+    if (recovery_)
+        recovery_->followState();
+}
+
+void Form1::offerRecovery()
+{
+    if (recovery_)
+        recovery_->offerLeftOver();
+}
 
 void Form1::endProgram()
 {

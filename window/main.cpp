@@ -1,4 +1,5 @@
 #include "editor/version.h"
+#include "document/recovery.h"
 #include "window/form1.h"
 #include <QApplication>
 
@@ -9,8 +10,12 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QLatin1String(velmo::Version));
     QApplication::setOrganizationName(QLatin1String(velmo::ProductName));
     QApplication::setDesktopFileName(QStringLiteral("velmo"));
-    Form1 window;
+    const RecoverySettings recovery = RecoverySettings::forThisUser();
+    Form1Seams seams;
+    seams.recovery = &recovery;
+    Form1 window(seams);
     window.show();
+    window.offerRecovery();
     if (const QStringList args = QApplication::arguments(); args.size() > 1)
         OpenFromDesktop(window.session(), args.at(1));
     return app.exec();
