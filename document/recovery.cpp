@@ -13,6 +13,10 @@
 #include <QTextDocument>
 #include <QThread>
 #include <QUuid>
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -63,6 +67,10 @@ DocumentRecovery::DocumentRecovery(RichTextBox &editor, CommonDialog &dialog, Do
     writerContext_->moveToThread(writer_.get());
     writer_->setObjectName(QStringLiteral("recovery writer"));
     writer_->start(QThread::LowPriority);
+#ifdef Q_OS_LINUX
+    // Thread priorities mean nothing to Linux's normal scheduler; niceness does, per thread.
+    QMetaObject::invokeMethod(writerContext_, [] { setpriority(PRIO_PROCESS, id_t(gettid()), 10); });
+#endif
 }
 
 DocumentRecovery::~DocumentRecovery()

@@ -43,9 +43,13 @@ DocumentSnapshot takeSnapshot(const QTextDocument &document)
     snapshot.blocks.reserve(std::size_t(document.blockCount()));
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
         DocumentSnapshot::Block block{b.blockFormatIndex(), b.charFormatIndex(), {}};
+        // Positions are summed up here: asking each fragment for its own walks the whole tree.
+        int position = b.position();
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
-            block.runs.push_back({f.position(), f.length(), f.charFormatIndex()});
+            const int length = f.length();
+            block.runs.push_back({position, length, f.charFormatIndex()});
+            position += length;
         }
         snapshot.blocks.push_back(std::move(block));
     }
