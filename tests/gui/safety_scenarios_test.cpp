@@ -186,6 +186,42 @@ TEST_F(SafeWindow, CtrlUFromTheFindBoxUnderlinesTheSelectionAndTheBoxKeepsItsTex
     EXPECT_FALSE(formatAt(saved, 1).fontUnderline());
 }
 
+// Down from "Print all" would pick "Pages from" (pages 1 to 1) were the range offered: the PDF shows which.
+TEST_F(SafeWindow, APageRangeCannotBeChosenInThePrintDialog)
+{
+    startFocused();
+    QString lines;
+    for (int i = 1; i <= 150; ++i)
+        lines += QStringLiteral("line %1\n").arg(i);
+    ASSERT_TRUE(x->offerClipboardText(lines));
+    x->key(QStringLiteral("ctrl+v ctrl+Home"));
+    x->key(QStringLiteral("ctrl+p"));
+    const QString dialog = waitForWindow(QStringLiteral("^Print"));
+    ASSERT_FALSE(dialog.isEmpty()) << "Ctrl+P showed no print dialog";
+    focus(dialog);
+    x->key(QStringLiteral("alt+o")); // Options >>: the page choices
+    QThread::msleep(500);
+    const auto click = [&](int dx, int dy) {
+        x->run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--window"), dialog,
+                                           QString::number(dx), QString::number(dy), QStringLiteral("click"), QStringLiteral("1")});
+        QThread::msleep(200);
+    };
+    const QString pdf = files.filePath(QStringLiteral("printed.pdf"));
+    click(239, 118); // the output file
+    x->key(QStringLiteral("ctrl+a"));
+    x->type(pdf);
+    click(38, 218); // "Print all"
+    x->key(QStringLiteral("Down Down"));
+    click(38, 243); // "Pages from", were it enabled
+    x->key(QStringLiteral("Return"));
+    ASSERT_TRUE(waitUntil([&] { return x->windows(QStringLiteral("^Print")).isEmpty(); })) << "the dialog did not print";
+    ASSERT_TRUE(waitUntil([&] { return QFileInfo(pdf).size() > 0; }, 10s)) << "nothing printed to " << pdf.toStdString();
+    QThread::msleep(500);
+    const QString info = x->run(QStringLiteral("pdfinfo"), {pdf});
+    const QString pages = info.section(QStringLiteral("Pages:"), 1).section(QLatin1Char('\n'), 0, 0).trimmed();
+    EXPECT_GE(pages.toInt(), 3) << "every page printed: " << info.toStdString();
+}
+
 TEST_F(SafeWindow, AfterAKillTheNextStartOffersTheTextAndYesBringsItBackWithItsFormats)
 {
     start(1000);
