@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLockFile>
 #include <QTextBlock>
+#include <QTextTable>
 #include <QTextDocument>
 #include <functional>
 
@@ -64,6 +65,20 @@ TEST(RecoveryCopy, KeepsTextFormatsPicturesAndTheRememberedName)
     QTextDocument back;
     ASSERT_TRUE(rtf::read(bytes, back));
     expectFormatted(back);
+}
+
+TEST(RecoveryCopy, KeepsATableWhole)
+{
+    QTextDocument original;
+    QTextCursor c(&original);
+    c.insertText(QStringLiteral("before"));
+    QTextTable *table = c.insertTable(1, 2);
+    table->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("left"));
+    table->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("right"));
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(recoveryBytes(takeSnapshot(original), {}), back));
+    EXPECT_EQ(back.toPlainText().simplified(), original.toPlainText().simplified());
+    ASSERT_FALSE(back.rootFrame()->childFrames().isEmpty()) << "the table is still a table";
 }
 
 TEST(RecoveryCopy, IsRecognisedOnlyByItsHeader)

@@ -273,4 +273,19 @@ TEST_F(SafeWindow, ACleanExitLeavesNoCopyAndNoBoxAtTheNextStart)
     EXPECT_EQ(x->windows(QStringLiteral("^Velmo$")).size(), 1) << "no recovery box after a clean exit";
 }
 
+// At the real 30-second interval, as a person would meet it; run by its own ctest entry.
+TEST_F(SafeWindow, DISABLED_AtTheRealIntervalAKilledRunLeavesACopyThatIsOffered)
+{
+    start();
+    focus(window);
+    x->type(QStringLiteral("typed once"));
+    QThread::msleep(5000);
+    EXPECT_TRUE(recoveryCopies().isEmpty()) << "well within the interval no copy is due";
+    ASSERT_TRUE(waitUntil([&] { return !recoveryCopies().isEmpty(); }, 35s)) << "no copy within 30 s of the change";
+    QThread::msleep(500);
+    velmo.reset();
+    start();
+    ASSERT_TRUE(waitUntil([&] { return x->windows(QStringLiteral("^Velmo$")).size() == 2; }, 10s)) << "no recovery box";
+}
+
 } // namespace
