@@ -142,7 +142,7 @@ QStringList DocumentRecovery::leftOverCopies() const
     return copies;
 }
 
-void DocumentRecovery::offerLeftOver()
+bool DocumentRecovery::offerLeftOver()
 {
     for (const QString &path : leftOverCopies()) {
         QLockFile lock(path + LockSuffix);
@@ -154,13 +154,15 @@ void DocumentRecovery::offerLeftOver()
             continue;
         }
         if (messages_.MsgBox(RecoverPrompt, vb::vbYesNo, QStringLiteral("Velmo")) == vb::vbYes) {
-            if (!recover(path))
-                setAside(path);
+            if (recover(path))
+                return true;
+            setAside(path);
         } else {
             QFile::remove(path);
         }
-        return;
+        return false;
     }
+    return false;
 }
 
 bool DocumentRecovery::recover(const QString &path)

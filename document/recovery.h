@@ -34,7 +34,8 @@ public:
     ~DocumentRecovery() override;
 
     // At start: offers the newest copy left by an instance no longer running, in one Yes/No box.
-    void offerLeftOver();
+    // True when the person took it and it is now the document.
+    bool offerLeftOver();
     // The text changed: a copy follows within the interval.
     void documentChanged();
     // After a command: nothing unsaved (saved, discarded, emptied) means no copy.

@@ -373,10 +373,9 @@ void Form1::followRecovery()
         recovery_->followState();
 }
 
-void Form1::offerRecovery()
+bool Form1::offerRecovery()
 {
-    if (recovery_)
-        recovery_->offerLeftOver();
+    return recovery_ && recovery_->offerLeftOver();
 }
 
 void Form1::endProgram()

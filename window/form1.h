@@ -48,8 +48,8 @@ public:
     void Form_Load();
     void Form_Resize();
     void Toolbar1_ButtonClick(int index);
-    // At start: offers an unsaved document a crashed run left behind.
-    void offerRecovery();
+    // At start: offers an unsaved document a crashed run left behind; true when it was recovered.
+    bool offerRecovery();
     DocumentRecovery *recovery() const { return recovery_.get(); }
 
     // The action of a menu item or submenu, by its name.

@@ -15,8 +15,9 @@ int main(int argc, char **argv)
     seams.recovery = &recovery;
     Form1 window(seams);
     window.show();
-    window.offerRecovery();
-    if (const QStringList args = QApplication::arguments(); args.size() > 1)
+    // A recovered document is not replaced by the file handed over, which would lose it.
+    const bool recovered = window.offerRecovery();
+    if (const QStringList args = QApplication::arguments(); args.size() > 1 && !recovered)
         OpenFromDesktop(window.session(), args.at(1));
     return app.exec();
 }

@@ -188,7 +188,7 @@ TEST_F(Recovery, YesOpensALeftOverCopyAsAnUnsavedDocumentUnderItsRememberedName)
 {
     const QString left = leaveFormattedCopy(QStringLiteral("dead.rtf"));
     messages.answer(vb::vbYes);
-    window->offerRecovery();
+    EXPECT_TRUE(window->offerRecovery());
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].prompt, Prompt);
     EXPECT_EQ(messages.shown[0].title, "Velmo");
@@ -205,7 +205,7 @@ TEST_F(Recovery, NoDeletesTheLeftOverCopy)
 {
     const QString left = leaveFormattedCopy(QStringLiteral("dead.rtf"));
     messages.answer(vb::vbNo);
-    window->offerRecovery();
+    EXPECT_FALSE(window->offerRecovery());
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_FALSE(QFile::exists(left));
     EXPECT_TRUE(editor().Text().isEmpty());
