@@ -2,9 +2,11 @@
 #include "editor/command_failure.h"
 #include <QAbstractPrintDialog>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRadioButton>
 
 CommonDialog::CommonDialog(FileDialogSeam &seam) : seam_(seam) {}
 CommonDialog::~CommonDialog() = default;
@@ -84,12 +86,56 @@ std::optional<QString> QtFileDialogs::askSave(const QStringList &filters, const 
     return path;
 }
 
+namespace {
+
+// Qt's own dialog on this platform still lets "Pages from" be checked without the page-range
+// option, and sets its controls up again each time it shows: switch them off once it has.
+class NoPageRange : public QObject
+{
+public:
+    explicit NoPageRange(QPrintDialog &dialog) : QObject(&dialog), dialog_(dialog) { dialog.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &dialog_ && event->type() == QEvent::Show)
+            switchOff();
+        return false;
+    }
+
+private:
+    void switchOff()
+    {
+        if (auto *all = dialog_.findChild<QRadioButton *>(QStringLiteral("printAll")))
+            all->setChecked(true);
+        for (const char *name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit"})
+            if (auto *control = dialog_.findChild<QWidget *>(QLatin1String(name)))
+                control->setEnabled(false);
+    }
+
+    QPrintDialog &dialog_;
+};
+
+} // namespace
+
+void QtFileDialogs::applyFlags(QPrintDialog &dialog, int flags)
+{
+    QAbstractPrintDialog::PrintDialogOptions options = dialog.options();
+    if (!(flags & cdl::PD_NOPAGENUMS)) {
+        dialog.setOptions(options | QAbstractPrintDialog::PrintPageRange);
+        return;
+    }
+    dialog.setOptions(options & ~QAbstractPrintDialog::PrintPageRange);
+    new NoPageRange(dialog);
+}
+
 bool QtFileDialogs::askPrinter(QPrinter &printer, int flags)
 {
     QPrintDialog dialog(&printer, parent_);
-    QAbstractPrintDialog::PrintDialogOptions options = dialog.options();
+    applyFlags(dialog, flags);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
     if (flags & cdl::PD_NOPAGENUMS)
-        options &= ~QAbstractPrintDialog::PrintPageRange;
-    dialog.setOptions(options);
-    return dialog.exec() == QDialog::Accepted;
+        printer.setPrintRange(QPrinter::AllPages);
+    return true;
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+class QPrintDialog;
 class QPrinter;
 class QWidget;
 
@@ -26,6 +27,8 @@ public:
     std::optional<QString> askOpen(const QStringList &filters, const QString &folder) override;
     std::optional<QString> askSave(const QStringList &filters, const QString &folder) override;
     bool askPrinter(QPrinter &printer, int flags) override;
+    // The dialog's options as the flags ask: PD_NOPAGENUMS leaves no page range to choose.
+    static void applyFlags(QPrintDialog &dialog, int flags);
 
 private:
     QWidget *parent_;

@@ -80,9 +80,20 @@ void FindBar::setTxtFindBackColor(quint32 bgr)
     txtFind_.setPalette(p);
 }
 
+bool FindBar::leavesToTheWindow(const QKeyEvent &key) const
+{
+    if (key.matches(QKeySequence::Copy) || key.matches(QKeySequence::Cut) || key.matches(QKeySequence::Paste))
+        return false;
+    return reserved_.contains(QKeySequence(key.keyCombination()));
+}
+
 bool FindBar::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &txtFind_) {
+        if (event->type() == QEvent::ShortcutOverride && leavesToTheWindow(*static_cast<QKeyEvent *>(event))) {
+            event->ignore(); // the line edit would take the key (Ctrl+U clears it) before the menu sees it
+            return true;
+        }
         if (event->type() == QEvent::KeyPress) {
             if (const auto code = keyAscii(*static_cast<QKeyEvent *>(event)))
                 txtFind_KeyPress(*code);

@@ -1,8 +1,11 @@
 #pragma once
+#include <QKeySequence>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class MessageBoxSeam;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class RichTextBox;
@@ -26,6 +29,9 @@ public:
     // One step: selects the next occurrence from NextStart, or ends the pass with a message.
     void FindT(const QString &TextToFind, RichTextBox &Where);
 
+    // Window shortcuts that win over the box's own keys; the clipboard keys stay the box's.
+    void reserveShortcuts(const QSet<QKeySequence> &keys) { reserved_ = keys; }
+
     // The box's background colour as 0x00BBGGRR.
     quint32 txtFindBackColor() const;
 
@@ -37,9 +43,11 @@ protected:
 
 private:
     void setTxtFindBackColor(quint32 bgr);
+    bool leavesToTheWindow(const QKeyEvent &key) const;
 
     QLineEdit &txtFind_;
     QPushButton &cmdFind_;
     RichTextBox &editor_;
     MessageBoxSeam &messages_;
+    QSet<QKeySequence> reserved_;
 };

@@ -6,10 +6,12 @@
 #include "editor/rich_text_box.h"
 #include "editor/twips.h"
 #include "editor/ui_font.h"
+#include "window/menu_access_keys.h"
 #include "window/menu_tree.h"
 #include "assets/asset_paths.h"
 #include "document/dropped_files.h"
 #include "document/printing.h"
+#include "document/recovery.h"
 #include "editing/editing_commands.h"
 #include "tools/spelling/automation.h"
 #include "tools/find_bar.h"
@@ -87,7 +89,10 @@ Form1::Form1(Form1Seams seams)
     session_ = std::make_unique<DocumentSession>(
         DocumentSession{*RichTextBox1, *dialog_, state_, *seams_.messages, [this] { endProgram(); }});
     about_ = std::make_unique<AboutBoxOwner>(this);
+    if (seams.recovery)
+        recovery_ = std::make_unique<DocumentRecovery>(*RichTextBox1, *dialog_, state_, *seams_.messages, *seams.recovery);
     buildMenuBar(*this);
+    new MenuAccessKeys(*this);
     wireMenus();
     resize(twips::toPixelsX(ClientWidth, this), twips::toPixelsY(ClientHeight, this) + menuBar()->sizeHint().height());
     Form_Load();
@@ -199,7 +204,11 @@ void Form1::createEditor(QWidget *client)
     place(RichTextBox1, 0, 1440, 7695, 3855);
     if (seams_.files)
         RichTextBox1->setFileStore(*seams_.files);
-    connect(RichTextBox1, &RichTextBox::Change, this, [this] { RichTextBox1_Change(state_); });
+    connect(RichTextBox1, &RichTextBox::Change, this, [this] {
+        RichTextBox1_Change(state_);
+        if (recovery_)
+            recovery_->documentChanged();
+    });
     dropHandler_ = std::make_unique<DroppedFiles>(*RichTextBox1, *seams_.messages);
     RichTextBox1->setDropTarget(dropHandler_.get());
     // Tab moves on to the find bar, as the tab order promises; Ctrl+Tab types a tab.
@@ -291,11 +300,15 @@ void Form1::wireMenus()
     for (const auto &[name, handler] : handlers) {
         QAction *action = menuItem(QLatin1String(name));
         Q_ASSERT(action);
-        connect(action, &QAction::triggered, this, handler);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            handler();
+            followRecovery();
+        });
         if (!action->shortcut().isEmpty())
             shortcuts.insert(action->shortcut());
     }
     RichTextBox1->reserveShortcuts(shortcuts);
+    findBar->reserveShortcuts(shortcuts);
 }
 
 void Form1::Form_Load()
@@ -369,7 +382,23 @@ void Form1::resizeEvent(QResizeEvent *e)
         Form_Resize();
 }
 
-void Form1::Toolbar1_ButtonClick(int index) { ::Toolbar1_ButtonClick(*session_, index); }
+void Form1::Toolbar1_ButtonClick(int index)
+{
+    ::Toolbar1_ButtonClick(*session_, index);
+    followRecovery();
+}
+
+// Commands change whether anything is unsaved without a signal, so the copy follows after each.
+void Form1::followRecovery()
+{
+    if (recovery_)
+        recovery_->followState();
+}
+
+bool Form1::offerRecovery()
+{
+    return recovery_ && recovery_->offerLeftOver();
+}
 
 void Form1::endProgram()
 {

@@ -10,6 +10,7 @@
 
 class AutomationRegistry;
 class Clipboard;
+class DocumentRecovery;
 class DroppedFiles;
 class FileStore;
 class FindBar;
@@ -21,6 +22,7 @@ class QPushButton;
 class QToolBar;
 class QToolButton;
 class RichTextBox;
+struct RecoverySettings;
 
 // The outside world as the window meets it; anything left empty is the real thing.
 struct Form1Seams
@@ -30,6 +32,8 @@ struct Form1Seams
     Clipboard *clipboard = nullptr;
     AutomationRegistry *automation = nullptr;
     FileStore *files = nullptr;
+    // Where crash-recovery copies go; none are kept without it.
+    const RecoverySettings *recovery = nullptr;
 };
 
 // The main window: banner, toolbar with the find bar, the editor, and the symbol pictures.
@@ -44,6 +48,9 @@ public:
     void Form_Load();
     void Form_Resize();
     void Toolbar1_ButtonClick(int index);
+    // At start: offers an unsaved document a crashed run left behind; true when it was recovered.
+    bool offerRecovery();
+    DocumentRecovery *recovery() const { return recovery_.get(); }
 
     // The action of a menu item or submenu, by its name.
     QAction *menuItem(const QString &name) const;
@@ -84,6 +91,7 @@ private:
     void setupTabOrder();
     void wireMenus();
     void endProgram();
+    void followRecovery();
     void followWidth();
     void setOuterWidth(int width);
     bool adoptFrame();
@@ -96,6 +104,7 @@ private:
     std::unique_ptr<DroppedFiles> dropHandler_;
     std::unique_ptr<DocumentSession> session_;
     std::unique_ptr<AboutBoxOwner> about_;
+    std::unique_ptr<DocumentRecovery> recovery_;
     DocumentState state_;
     std::array<PictureBox *, 8> f_{};
     std::vector<QWidget *> creationOrder_;

@@ -1,4 +1,5 @@
 #include "editor/version.h"
+#include "document/recovery.h"
 #include "window/form1.h"
 #include <QApplication>
 
@@ -9,9 +10,14 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QLatin1String(velmo::Version));
     QApplication::setOrganizationName(QLatin1String(velmo::ProductName));
     QApplication::setDesktopFileName(QStringLiteral("velmo"));
-    Form1 window;
+    const RecoverySettings recovery = RecoverySettings::forThisUser();
+    Form1Seams seams;
+    seams.recovery = &recovery;
+    Form1 window(seams);
     window.show();
-    if (const QStringList args = QApplication::arguments(); args.size() > 1)
+    // A recovered document is not replaced by the file handed over, which would lose it.
+    const bool recovered = window.offerRecovery();
+    if (const QStringList args = QApplication::arguments(); args.size() > 1 && !recovered)
         OpenFromDesktop(window.session(), args.at(1));
     return app.exec();
 }

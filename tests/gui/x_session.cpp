@@ -231,6 +231,7 @@ QString XServer::clipboardText() const
 VelmoProcess::VelmoProcess(const XServer &x, const QString &binary, const QStringList &extraEnvironment) : x_(x)
 {
     QProcessEnvironment env = x.environment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome_.path());
     for (const QString &pair : extraEnvironment)
         env.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
     configureChild(process_, env);

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QSize>
+#include <QTemporaryDir>
 #include <QString>
 #include <QStringList>
 #include <chrono>
@@ -56,6 +57,8 @@ private:
 };
 
 // Velmo running on an XServer; killed when this goes away, whatever happened in between.
+// Its application data goes to a folder of its own unless XDG_DATA_HOME is given, so no run
+// touches the real user's files or meets another run's recovery copies.
 class VelmoProcess
 {
 public:
@@ -71,6 +74,7 @@ public:
 
 private:
     const XServer &x_;
+    QTemporaryDir dataHome_;
     QProcess process_;
 };
 

@@ -1,5 +1,6 @@
 #include "tools/spelling/hunspell_engine.h"
 #include "tools/spelling/automation.h"
+#include "tools/spelling/suggestion_ranking.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -100,7 +101,7 @@ QStringList HunspellEngine::suggestions(const QString &word)
     if (const auto bytes = encoded(word))
         for (const std::string &suggestion : hunspell_->suggest(*bytes))
             result << decoder_.decode(QByteArrayView(suggestion.data(), qsizetype(suggestion.size())));
-    return result;
+    return rankedByTypingDistance(word, result);
 }
 
 void HunspellEngine::addForThisRun(const QString &word)

@@ -1,0 +1,245 @@
+// Crash recovery: the copy follows the document's state, and a dead run's copy is offered at start.
+#include "document/recovery.h"
+#include "document/recovery_copy.h"
+#include "rtf/rtf.h"
+#include "tests/document/document_fixture.h"
+#include <QAction>
+#include <QLockFile>
+#include <QTextBlock>
+#include <QTextTable>
+#include <QTextDocument>
+#include <functional>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString Prompt = QStringLiteral("Velmo was not closed properly. Recover the unsaved document?");
+
+// "plain " then "bold" in bold, centred, then a picture.
+void fillFormatted(QTextDocument &document)
+{
+    QTextCursor c(&document);
+    c.insertText(QStringLiteral("plain "));
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.insertText(QStringLiteral("bold"), bold);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    c.insertBlock(centred);
+    QImage red(4, 3, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pic")), red);
+    QTextImageFormat picture;
+    picture.setName(QStringLiteral("pic"));
+    c.insertImage(picture);
+}
+
+bool boldAt(const QTextDocument &document, int position)
+{
+    QTextCursor c(const_cast<QTextDocument *>(&document));
+    c.setPosition(position + 1);
+    return c.charFormat().fontWeight() == QFont::Bold;
+}
+
+void expectFormatted(const QTextDocument &document)
+{
+    EXPECT_EQ(document.toPlainText(), QStringLiteral("plain bold\n") + QChar::ObjectReplacementCharacter);
+    EXPECT_FALSE(boldAt(document, 0));
+    EXPECT_TRUE(boldAt(document, 6));
+    EXPECT_EQ(document.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QTextCursor c(const_cast<QTextDocument *>(&document));
+    c.setPosition(document.lastBlock().position() + 1);
+    EXPECT_TRUE(c.charFormat().isImageFormat()) << "the picture came back";
+}
+
+TEST(RecoveryCopy, KeepsTextFormatsPicturesAndTheRememberedName)
+{
+    QTextDocument original;
+    fillFormatted(original);
+    const QByteArray bytes = recoveryBytes(takeSnapshot(original), {QStringLiteral("/docs/letter.rtf"), 1});
+    const auto header = readRecoveryHeader(bytes);
+    ASSERT_TRUE(header);
+    EXPECT_EQ(header->fileName, "/docs/letter.rtf");
+    EXPECT_EQ(header->hasFileName, 1);
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(bytes, back));
+    expectFormatted(back);
+}
+
+TEST(RecoveryCopy, KeepsATableWhole)
+{
+    QTextDocument original;
+    QTextCursor c(&original);
+    c.insertText(QStringLiteral("before"));
+    QTextTable *table = c.insertTable(1, 2);
+    table->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("left"));
+    table->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("right"));
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(recoveryBytes(takeSnapshot(original), {}), back));
+    EXPECT_EQ(back.toPlainText().simplified(), original.toPlainText().simplified());
+    ASSERT_FALSE(back.rootFrame()->childFrames().isEmpty()) << "the table is still a table";
+}
+
+TEST(RecoveryCopy, IsRecognisedOnlyByItsHeader)
+{
+    EXPECT_FALSE(readRecoveryHeader("{\\rtf1 plain}"));
+    EXPECT_FALSE(readRecoveryHeader("garbage"));
+    EXPECT_FALSE(readRecoveryHeader("{\\rtf1{\\*\\velmorecovery 7b7d"));
+}
+
+// A window keeping recovery copies in a folder of its own; the timer is left to the test.
+struct Recovery : DocumentFixture
+{
+    QTemporaryDir folder;
+    RecoverySettings settings{folder.path(), 1h};
+    std::unique_ptr<Form1> window = std::make_unique<Form1>(withRecovery());
+
+    Form1Seams withRecovery()
+    {
+        Form1Seams seams{&messages, &dialogs};
+        seams.recovery = &settings;
+        return seams;
+    }
+    DocumentRecovery &recovery() { return *window->recovery(); }
+    RichTextBox &editor() { return *window->RichTextBox1; }
+    void typeInto(const QString &text)
+    {
+        editor().moveCursor(QTextCursor::End);
+        QTest::keyClicks(&editor(), text);
+    }
+    void trigger(const char *item) { window->menuItem(QLatin1String(item))->trigger(); }
+    bool ownCopyExists()
+    {
+        recovery().waitForWrites();
+        return QFile::exists(recovery().ownCopy());
+    }
+    // A copy as a run that has since died would have left it: no lock held on it.
+    QString leaveCopy(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(QDir(folder.path()).filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+    QString leaveFormattedCopy(const QString &name)
+    {
+        QTextDocument document;
+        fillFormatted(document);
+        return leaveCopy(name, recoveryBytes(takeSnapshot(document), {QStringLiteral("/docs/letter.rtf"), 1}));
+    }
+};
+
+TEST_F(Recovery, AChangeIsCopiedAndTheCopyGoesWhenTheChangeIsSaved)
+{
+    typeInto(QStringLiteral("unsaved"));
+    recovery().checkpoint();
+    ASSERT_TRUE(ownCopyExists());
+    QFile copy(recovery().ownCopy());
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(readRecoveryHeader(copy.readAll())) << "the copy carries the document's name and state";
+    dialogs.confirm(path(QStringLiteral("saved.rtf")));
+    trigger("Save");
+    EXPECT_EQ(window->state().Modified, 0);
+    EXPECT_FALSE(ownCopyExists()) << "saved changes need no copy";
+}
+
+struct Discard
+{
+    const char *name;
+    std::function<void(Recovery &)> run;
+};
+
+class DiscardedDocument : public Recovery, public ::testing::WithParamInterface<Discard>
+{
+};
+
+TEST_P(DiscardedDocument, TakesItsCopyAlong)
+{
+    typeInto(QStringLiteral("unsaved"));
+    recovery().checkpoint();
+    ASSERT_TRUE(ownCopyExists());
+    const QString copy = recovery().ownCopy();
+    messages.answer(vb::vbNo);
+    GetParam().run(*this);
+    if (window)
+        recovery().waitForWrites();
+    EXPECT_FALSE(QFile::exists(copy));
+    EXPECT_EQ(QFile::exists(copy + QStringLiteral(".lock")), window != nullptr) << "the lock lives as long as the run";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ByTheUsersAnswer, DiscardedDocument,
+    ::testing::Values(Discard{"NewAnsweredNo", [](Recovery &r) { r.trigger("New"); }},
+                      Discard{"ExitAnsweredNoAndTheWindowGoes", [](Recovery &r) { r.trigger("Exit"); r.window.reset(); }},
+                      Discard{"ACleanEnd", [](Recovery &r) { r.window.reset(); }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Recovery, TheTimerWritesTheCopyWithinTheInterval)
+{
+    window.reset();
+    settings.interval = 20ms;
+    window = std::make_unique<Form1>(withRecovery());
+    typeInto(QStringLiteral("typed"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ownCopyExists(); }, 5000));
+}
+
+TEST_F(Recovery, YesOpensALeftOverCopyAsAnUnsavedDocumentUnderItsRememberedName)
+{
+    const QString left = leaveFormattedCopy(QStringLiteral("dead.rtf"));
+    messages.answer(vb::vbYes);
+    EXPECT_TRUE(window->offerRecovery());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].prompt, Prompt);
+    EXPECT_EQ(messages.shown[0].title, "Velmo");
+    EXPECT_EQ(messages.shown[0].buttons, vb::vbYesNo);
+    expectFormatted(*editor().document());
+    EXPECT_EQ(window->state().Modified, 1);
+    EXPECT_EQ(window->state().HasFileName, 1);
+    EXPECT_EQ(window->CommonDialog1().FileName, "/docs/letter.rtf");
+    EXPECT_FALSE(QFile::exists(left));
+    EXPECT_TRUE(ownCopyExists()) << "the recovered document stays protected";
+}
+
+TEST_F(Recovery, NoDeletesTheLeftOverCopy)
+{
+    const QString left = leaveFormattedCopy(QStringLiteral("dead.rtf"));
+    messages.answer(vb::vbNo);
+    EXPECT_FALSE(window->offerRecovery());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_FALSE(QFile::exists(left));
+    EXPECT_TRUE(editor().Text().isEmpty());
+    EXPECT_EQ(window->state().Modified, 0);
+}
+
+TEST_F(Recovery, AnUnreadableCopyIsSetAsideWithAMessage)
+{
+    const QString left = leaveCopy(QStringLiteral("broken.rtf"), QByteArray("\x00\x01 not a copy", 13));
+    window->offerRecovery();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].buttons, vb::vbOKOnly);
+    EXPECT_TRUE(messages.shown[0].prompt.contains(QStringLiteral("set aside")));
+    EXPECT_FALSE(QFile::exists(left));
+    EXPECT_TRUE(QFile::exists(left + QStringLiteral(".unreadable")));
+    messages.shown.clear();
+    window->offerRecovery();
+    EXPECT_TRUE(messages.shown.empty()) << "a copy set aside is not offered again";
+}
+
+TEST_F(Recovery, ACopyWhoseInstanceStillRunsIsNotOffered)
+{
+    const QString left = leaveFormattedCopy(QStringLiteral("alive.rtf"));
+    QLockFile alive(left + QStringLiteral(".lock"));
+    ASSERT_TRUE(alive.tryLock(0));
+    window->offerRecovery();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(QFile::exists(left));
+}
+
+TEST_F(Recovery, NothingLeftOverAsksNothing)
+{
+    window->offerRecovery();
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+} // namespace
