@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+class QTextEdit;
+
+namespace velmobench {
+
+constexpr int Pages = 1000;
+
+// The 1,000-page benchmark document, written once to a temporary file that goes when the program ends.
+QString largeDocumentFile();
+// Lets `editor` finish what a person waits for after a change: the whole layout, then a paint.
+void settle(QTextEdit &editor);
+// How long `step` takes, in milliseconds.
+double millisecondsOf(const std::function<void()> &step);
+
+} // namespace velmobench
