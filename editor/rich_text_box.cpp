@@ -291,19 +291,23 @@ int RichTextBox::Find(const QString &text, int start)
     return found.selectionStart();
 }
 
+// The whole document goes straight to Qt's print, which lays a copy out at the printer's resolution
+// anyway; copying it first as well would double the cost on a long document.
 void RichTextBox::SelPrint(QPagedPaintDevice &device) const
 {
-    std::unique_ptr<QTextDocument> copy(document()->clone());
     const QTextCursor selection = textCursor();
-    if (selection.hasSelection()) {
-        QTextCursor tail(copy.get());
-        tail.setPosition(selection.selectionEnd());
-        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        tail.removeSelectedText();
-        QTextCursor head(copy.get());
-        head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
-        head.removeSelectedText();
+    if (!selection.hasSelection()) {
+        document()->print(&device);
+        return;
     }
+    std::unique_ptr<QTextDocument> copy(document()->clone());
+    QTextCursor tail(copy.get());
+    tail.setPosition(selection.selectionEnd());
+    tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    tail.removeSelectedText();
+    QTextCursor head(copy.get());
+    head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
+    head.removeSelectedText();
     copy->print(&device);
 }
 
