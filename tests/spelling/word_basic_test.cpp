@@ -174,7 +174,7 @@ struct CountingWords : ListedWords
 
 TEST(SpellingPassTest, AsksTheDictionaryOncePerDistinctWordUntilAWordIsAdded)
 {
-    CountingWords engine({"the", "cat"});
+    CountingWords engine({"the", "cat", "mt"});
     ScriptedSpelling prompt;
     prompt.answers = {{A::Ignore, {}}, {A::Ignore, {}}, {A::Add, {}}};
     EXPECT_EQ(checkSpelling(QStringLiteral("the cat teh the cat teh\rteh mt the mt"), engine, prompt),
