@@ -118,7 +118,7 @@ void pressKey(int key, Qt::KeyboardModifiers modifiers, const QString &text = {}
 void measure(benchmark::State &state, const Command &command, const std::function<void()> &apply,
              const std::function<void()> &undo, const std::function<void()> &redo)
 {
-    double undoMs = 0, redoMs = 0;
+    Duration applied, undone, redone;
     for (auto _ : state) {
         selectAll();
         if (command.startAllBold) {
@@ -127,23 +127,28 @@ void measure(benchmark::State &state, const Command &command, const std::functio
         }
         QTextDocument &doc = *editor().document();
         const int steps = doc.availableUndoSteps();
-        const double applyMs = millisecondsOf([&] { apply(); settle(editor()); });
+        const Duration apply1 = durationOf([&] { apply(); settle(editor()); });
+        applied += apply1;
         if (doc.availableUndoSteps() == steps)
             state.SkipWithError("the command changed nothing");
-        undoMs += millisecondsOf([&] { undo(); settle(editor()); });
+        undone += durationOf([&] { undo(); settle(editor()); });
         if (doc.availableUndoSteps() != steps) // counts the commands of the steps, not the steps
             state.SkipWithError("one undo did not take the whole command back");
-        redoMs += millisecondsOf([&] { redo(); settle(editor()); });
+        redone += durationOf([&] { redo(); settle(editor()); });
         if (doc.isRedoAvailable())
             state.SkipWithError("nothing was redone");
         editor().document()->undo();
         if (command.startAllBold)
             editor().document()->undo();
         settle(editor());
-        state.SetIterationTime(applyMs / 1000);
+        state.SetIterationTime(apply1.wallMs / 1000);
     }
-    state.counters["undo"] = benchmark::Counter(undoMs, benchmark::Counter::kAvgIterations);
-    state.counters["redo"] = benchmark::Counter(redoMs, benchmark::Counter::kAvgIterations);
+    const auto perIteration = [](double ms) { return benchmark::Counter(ms, benchmark::Counter::kAvgIterations); };
+    state.counters["cpu"] = perIteration(applied.cpuMs);
+    state.counters["undo"] = perIteration(undone.wallMs);
+    state.counters["undo_cpu"] = perIteration(undone.cpuMs);
+    state.counters["redo"] = perIteration(redone.wallMs);
+    state.counters["redo_cpu"] = perIteration(redone.cpuMs);
 }
 
 void menuCommand(benchmark::State &state, const Command &command)
@@ -202,9 +207,13 @@ std::vector<RatioRow> tableRows()
     std::vector<RatioRow> rows;
     for (const Command &c : commands()) {
         const std::string name = nameOf(c);
-        rows.push_back({name, "format/" + name, "floor/" + name, c.goal});
-        rows.push_back({name + " undo", "format/" + name + ":undo", "floor/" + name + ":undo", 1.2});
-        rows.push_back({name + " redo", "format/" + name + ":redo", "floor/" + name + ":redo", 1.2});
+        for (const char *phase : {"", "undo", "redo"}) {
+            const std::string suffix = *phase ? std::string(" ") + phase : "";
+            const std::string wall = *phase ? std::string(":") + phase : "", cpu = *phase ? wall + "_cpu" : ":cpu";
+            const double goal = *phase ? 1.2 : c.goal;
+            rows.push_back({name + suffix, "format/" + name + wall, "floor/" + name + wall, goal});
+            rows.push_back({name + suffix + " (cpu)", "format/" + name + cpu, "floor/" + name + cpu, goal});
+        }
     }
     rows.push_back({"keystroke in the middle", "typing/keystroke", "floor/insert_letter", 0, 50});
     return rows;

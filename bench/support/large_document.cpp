@@ -6,6 +6,7 @@
 #include <QTemporaryFile>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <ctime>
 #include <memory>
 
 namespace velmobench {
@@ -28,12 +29,24 @@ void settle(QTextEdit &editor)
     editor.viewport()->repaint();
 }
 
-double millisecondsOf(const std::function<void()> &step)
+namespace {
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+} // namespace
+
+Duration durationOf(const std::function<void()> &step)
 {
     QElapsedTimer clock;
+    const double cpuBefore = threadCpuMs();
     clock.start();
     step();
-    return double(clock.nsecsElapsed()) / 1e6;
+    return {double(clock.nsecsElapsed()) / 1e6, threadCpuMs() - cpuBefore};
 }
 
 } // namespace velmobench

@@ -12,7 +12,18 @@ constexpr int Pages = 1000;
 QString largeDocumentFile();
 // Lets `editor` finish what a person waits for after a change: the whole layout, then a paint.
 void settle(QTextEdit &editor);
-// How long `step` takes, in milliseconds.
-double millisecondsOf(const std::function<void()> &step);
+// How long `step` takes, in milliseconds: on the clock, and on this thread's processor time, which a
+// busy machine disturbs far less.
+struct Duration
+{
+    double wallMs = 0, cpuMs = 0;
+    Duration &operator+=(const Duration &d)
+    {
+        wallMs += d.wallMs, cpuMs += d.cpuMs;
+        return *this;
+    }
+};
+Duration durationOf(const std::function<void()> &step);
+inline double millisecondsOf(const std::function<void()> &step) { return durationOf(step).wallMs; }
 
 } // namespace velmobench

@@ -19,6 +19,7 @@ void RatioReporter::ReportRuns(const std::vector<Run> &runs)
         auto &into = median ? medians_ : singles_;
         const std::string name = familyOf(run);
         into[name] = run.GetAdjustedRealTime();
+        into[name + ":cpu_time"] = run.GetAdjustedCPUTime();
         for (const auto &[counter, value] : run.counters)
             into[name + ":" + counter] = value.value;
     }

@@ -17,7 +17,7 @@ struct RatioRow
 };
 
 // The console report, then a table of medians and ratios. Times are in milliseconds; a benchmark's
-// own time is its "name", a counter is "name:counter".
+// own time is its "name", its processor time "name:cpu_time", a counter is "name:counter".
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
