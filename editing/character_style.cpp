@@ -1,5 +1,6 @@
 #include "editor/rich_text_box.h"
 #include "editing/editing_commands.h"
+#include <QTextCharFormat>
 
 namespace {
 
@@ -28,8 +29,11 @@ void Striketrough_Click(RichTextBox &editor)
     toggle(editor, &RichTextBox::SelStrikeThru, &RichTextBox::SetSelStrikeThru);
 }
 
+// One merge, so one undo step and one relayout.
 void Deformat_Click(RichTextBox &editor)
 {
-    editor.SetSelBold(false);
-    editor.SetSelItalic(false);
+    QTextCharFormat plain;
+    plain.setFontWeight(QFont::Normal);
+    plain.setFontItalic(false);
+    editor.mergeFormat(plain);
 }

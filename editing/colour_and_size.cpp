@@ -1,8 +1,10 @@
 #include "editor/rich_text_box.h"
 #include "editing/editing_commands.h"
+#include <QHash>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -20,54 +22,75 @@ void colour(RichTextBox &editor, quint32 bgr)
 
 double stepped(double points, double step) { return qMax(SmallestSize, points + step); }
 
-// A stretch of the selection in one character format.
-struct Run
+// A stretch of the selection in one size. Sizes in pixels (pasted web text) are kept per run, with
+// their format, since a merge cannot take the pixel size away.
+struct Stretch
 {
     int from, to;
-    QTextCharFormat format;
     double points;
+    std::optional<QTextCharFormat> pixelSized;
 };
 
-std::vector<Run> runsOf(const RichTextBox &editor)
+// One walk over the runs; neighbours of the same size in points make one stretch, so each stretch is
+// one merge, and each format's size is worked out once.
+std::vector<Stretch> stretchesOf(const RichTextBox &editor)
 {
     const QFont base = editor.document()->defaultFont();
-    std::vector<Run> runs;
-    editor.forEachSelectedRun([&](int from, int to, const QTextCharFormat &format) {
-        runs.push_back({from, to, format, RichTextBox::pointSizeOf(format, base)});
+    QHash<int, double> pointsOfFormat;
+    std::vector<Stretch> stretches;
+    editor.forEachSelectedRun([&](int from, int to, const QTextFragment &fragment) {
+        auto known = pointsOfFormat.constFind(fragment.charFormatIndex());
+        if (known == pointsOfFormat.cend())
+            known = pointsOfFormat.insert(fragment.charFormatIndex(),
+                                          RichTextBox::pointSizeOf(fragment.charFormat(), base));
+        std::optional<QTextCharFormat> pixels;
+        if (const QTextCharFormat format = fragment.charFormat(); format.hasProperty(QTextFormat::FontPixelSize))
+            pixels = format;
+        // Between two runs lie at most paragraph marks, which take the size with them.
+        if (!pixels && !stretches.empty() && !stretches.back().pixelSized && stretches.back().points == *known)
+            stretches.back().to = to;
+        else
+            stretches.push_back({from, to, *known, pixels});
         return true;
     });
-    return runs;
+    return stretches;
 }
 
-// One undo step for the whole selection. A bare caret has no runs: its own format steps.
-void stepEachRun(RichTextBox &editor, double step)
+void stepStretch(QTextCursor &c, const Stretch &stretch, double step)
 {
-    const std::vector<Run> runs = runsOf(editor);
-    if (runs.empty()) {
+    c.setPosition(stretch.from);
+    c.setPosition(stretch.to, QTextCursor::KeepAnchor);
+    if (stretch.pixelSized) {
+        QTextCharFormat format = *stretch.pixelSized;
+        format.clearProperty(QTextFormat::FontPixelSize);
+        format.setFontPointSize(stepped(stretch.points, step));
+        c.setCharFormat(format);
+        return;
+    }
+    QTextCharFormat size;
+    size.setFontPointSize(stepped(stretch.points, step));
+    c.mergeCharFormat(size);
+}
+
+// One undo step for the whole selection; each stretch steps from its own size. A bare caret has no
+// runs: its own format steps.
+void stepSize(RichTextBox &editor, double step)
+{
+    const std::vector<Stretch> stretches = stretchesOf(editor);
+    if (stretches.empty()) {
         const QFont base = editor.document()->defaultFont();
         editor.SetSelFontSize(stepped(RichTextBox::pointSizeOf(editor.textCursor().charFormat(), base), step));
         return;
     }
+    if (stretches.size() == 1 && !stretches.front().pixelSized) {
+        editor.SetSelFontSize(stepped(stretches.front().points, step));
+        return;
+    }
     QTextCursor c(editor.document());
     c.beginEditBlock();
-    for (const Run &run : runs) {
-        c.setPosition(run.from);
-        c.setPosition(run.to, QTextCursor::KeepAnchor);
-        QTextCharFormat format = run.format;
-        format.clearProperty(QTextFormat::FontPixelSize);
-        format.setFontPointSize(stepped(run.points, step));
-        c.setCharFormat(format);
-    }
+    for (const Stretch &stretch : stretches)
+        stepStretch(c, stretch, step);
     c.endEditBlock();
-}
-
-void stepSize(RichTextBox &editor, double step)
-{
-    const std::optional<double> now = editor.SelFontSize();
-    if (now && *now > 0)
-        editor.SetSelFontSize(stepped(*now, step));
-    else
-        stepEachRun(editor, step);
 }
 
 } // namespace

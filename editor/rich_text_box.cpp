@@ -126,12 +126,13 @@ void RichTextBox::forEachSelectedRun(const RunVisitor &visit) const
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             const int from = qMax(start, f.position()), to = qMin(end, f.position() + f.length());
-            if (from < to && !visit(from, to, f.charFormat()))
+            if (from < to && !visit(from, to, f))
                 return;
         }
     }
 }
 
+// A document has few distinct formats and many runs: each format is read once, by its number.
 template <typename Value, typename Read>
 std::optional<Value> RichTextBox::uniformFormat(Read read) const
 {
@@ -139,12 +140,19 @@ std::optional<Value> RichTextBox::uniformFormat(Read read) const
     if (!c.hasSelection())
         return read(c.charFormat());
     std::optional<Value> first;
+    int lastIndex = -1;
+    QSet<int> sameAsFirst;
     bool mixed = false;
-    forEachSelectedRun([&](int, int, const QTextCharFormat &format) {
-        Value v = read(format);
+    forEachSelectedRun([&](int, int, const QTextFragment &fragment) {
+        const int index = fragment.charFormatIndex();
+        if (index == lastIndex || sameAsFirst.contains(index))
+            return true;
+        lastIndex = index;
+        const Value v = read(fragment.charFormat());
         if (!first)
             first = v;
         mixed = *first != v;
+        sameAsFirst.insert(index);
         return !mixed;
     });
     if (mixed)
@@ -283,19 +291,23 @@ int RichTextBox::Find(const QString &text, int start)
     return found.selectionStart();
 }
 
+// The whole document goes straight to Qt's print, which lays a copy out at the printer's resolution
+// anyway; copying it first as well would double the cost on a long document.
 void RichTextBox::SelPrint(QPagedPaintDevice &device) const
 {
-    std::unique_ptr<QTextDocument> copy(document()->clone());
     const QTextCursor selection = textCursor();
-    if (selection.hasSelection()) {
-        QTextCursor tail(copy.get());
-        tail.setPosition(selection.selectionEnd());
-        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        tail.removeSelectedText();
-        QTextCursor head(copy.get());
-        head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
-        head.removeSelectedText();
+    if (!selection.hasSelection()) {
+        document()->print(&device);
+        return;
     }
+    std::unique_ptr<QTextDocument> copy(document()->clone());
+    QTextCursor tail(copy.get());
+    tail.setPosition(selection.selectionEnd());
+    tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    tail.removeSelectedText();
+    QTextCursor head(copy.get());
+    head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
+    head.removeSelectedText();
     copy->print(&device);
 }
 

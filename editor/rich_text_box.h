@@ -8,6 +8,7 @@
 class FileStore;
 class QPagedPaintDevice;
 class QTextDocument;
+class QTextFragment;
 
 // Receives drags and drops when the editor's drop mode hands them to the program.
 class DropTarget
@@ -77,8 +78,12 @@ public:
     void reserveShortcuts(const QSet<QKeySequence> &keys) { reserved_ = keys; }
 
     // Visits each stretch of the selection in one character format, in order, until `visit` returns false.
-    using RunVisitor = std::function<bool(int from, int to, const QTextCharFormat &format)>;
+    // Stretches with the same fragment.charFormatIndex() have the same format, so a reader can work out
+    // a value once per format rather than once per stretch.
+    using RunVisitor = std::function<bool(int from, int to, const QTextFragment &fragment)>;
     void forEachSelectedRun(const RunVisitor &visit) const;
+    // Merges `format` into the selection, or into the caret's format, as one undo step.
+    void mergeFormat(const QTextCharFormat &format);
 
     static QFont defaultEditorFont();
     // A format's size in points, over the document's own font; pasted web text is sized in CSS pixels.
@@ -101,7 +106,6 @@ protected:
 private:
     template <typename Value, typename Read>
     std::optional<Value> uniformFormat(Read read) const;
-    void mergeFormat(const QTextCharFormat &format);
     void adoptDocument(QTextDocument *document);
     QTextDocument *documentFromBytes(const QByteArray &bytes, const QString &path) const;
 

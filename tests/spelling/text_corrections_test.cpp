@@ -53,8 +53,39 @@ INSTANTIATE_TEST_SUITE_P(
                       Pair{"picture kept", "Helo \xef\xbf\xbc wrld", "Hello \xef\xbf\xbc world", 2},
                       Pair{"from nothing", "", "abc", 3},
                       Pair{"to nothing", "abc def", "", 7},
-                      Pair{"accented", "caf\xc3\xa9 cr\xc3\xa8me", "cafe cr\xc3\xa8me", 2}),
+                      Pair{"accented", "caf\xc3\xa9 cr\xc3\xa8me", "cafe cr\xc3\xa8me", 2},
+                      Pair{"inside a word after shared letters", "colour colours", "colour colors", 1},
+                      Pair{"a word joins its neighbour", "on ce more", "once more", 1},
+                      Pair{"shared letters across the change", "abcab abcab", "abcab abab", 1},
+                      Pair{"at the very start", "Teh end of it", "The end of it", 4},
+                      Pair{"at the very end", "the end of itt", "the end of it", 1},
+                      Pair{"only punctuation", "end, of it", "end; of it", 2}),
     [](const auto &info) { return QString::fromUtf8(info.param.name).replace(QLatin1Char(' '), QLatin1Char('_')).toStdString(); });
+
+// Random single-character edits inside long texts: only the differing stretch is compared.
+TEST(CorrectionsRandomTest, CharacterEditsInLongTextsRebuildTheNewTextWithFewEdits)
+{
+    QRandomGenerator random(11);
+    const QString letters = QStringLiteral("ab c'\n");
+    for (int round = 0; round < 300; ++round) {
+        QString before;
+        for (int i = 100 + int(random.bounded(200)); i > 0; --i)
+            before += letters[random.bounded(letters.size())];
+        QString after = before;
+        const int at = int(random.bounded(after.size()));
+        switch (random.bounded(3)) {
+        case 0: after.remove(at, 1); break;
+        case 1: after.insert(at, letters[random.bounded(letters.size())]); break;
+        default: after[at] = letters[random.bounded(letters.size())];
+        }
+        const auto corrections = correctionsBetween(before, after);
+        ASSERT_EQ(applied(before, corrections), after) << before.toStdString() << " -> " << after.toStdString();
+        int edited = 0;
+        for (const TextCorrection &c : corrections)
+            edited += c.removed + int(c.inserted.size());
+        EXPECT_LE(edited, 2);
+    }
+}
 
 // Random word edits of a random text: whatever the diff finds must rebuild the new text exactly.
 TEST(CorrectionsRandomTest, AlwaysRebuildTheNewText)

@@ -160,6 +160,32 @@ TEST(SpellingPassTest, AppliesTheAnswers)
     }
 }
 
+// Counts what the pass asks the dictionary.
+struct CountingWords : ListedWords
+{
+    using ListedWords::ListedWords;
+    QHash<QString, int> lookups;
+    bool isKnown(const QString &word) override
+    {
+        ++lookups[word];
+        return ListedWords::isKnown(word);
+    }
+};
+
+TEST(SpellingPassTest, AsksTheDictionaryOncePerDistinctWordUntilAWordIsAdded)
+{
+    CountingWords engine({"the", "cat", "mt"});
+    ScriptedSpelling prompt;
+    prompt.answers = {{A::Ignore, {}}, {A::Ignore, {}}, {A::Add, {}}};
+    EXPECT_EQ(checkSpelling(QStringLiteral("the cat teh the cat teh\rteh mt the mt"), engine, prompt),
+              QStringLiteral("the cat teh the cat teh\rteh mt the mt"));
+    EXPECT_EQ(prompt.askedWords, (QStringList{"teh", "teh", "teh"})) << "an ignored word is asked again, an added one not";
+    EXPECT_EQ(engine.lookups.value(QStringLiteral("cat")), 1);
+    EXPECT_EQ(engine.lookups.value(QStringLiteral("teh")), 1);
+    EXPECT_EQ(engine.lookups.value(QStringLiteral("the")), 2) << "adding a word forgets what was known";
+    EXPECT_EQ(engine.lookups.value(QStringLiteral("mt")), 1);
+}
+
 TEST(SpellingQuestionTest, ShowsTheWordInItsOwnSentenceClippedWhenVeryLong)
 {
     const QString paragraphs = QStringLiteral("Before.\rFirst one. The wrod is here. Last one.\rAfter.\r");

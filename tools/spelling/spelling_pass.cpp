@@ -61,7 +61,7 @@ private:
     bool handle(WordSpan &w)
     {
         const QString word = text_.mid(w.start, w.end - w.start);
-        if (hasDigit(word) || ignored_.contains(word) || engine_.isKnown(word))
+        if (hasDigit(word) || ignored_.contains(word) || isKnown(word))
             return true;
         if (const auto always = changeAll_.constFind(word); always != changeAll_.cend()) {
             replace(w, *always);
@@ -73,12 +73,23 @@ private:
         switch (answer.action) {
         case SpellingAnswer::Ignore: break;
         case SpellingAnswer::IgnoreAll: ignored_.insert(word); break;
-        case SpellingAnswer::Add: engine_.addForThisRun(word); break;
+        case SpellingAnswer::Add:
+            engine_.addForThisRun(word);
+            known_.clear(); // an added word may make other forms of it known too
+            break;
         case SpellingAnswer::ChangeAll: changeAll_.insert(word, answer.replacement); [[fallthrough]];
         case SpellingAnswer::Change: replace(w, answer.replacement); break;
         case SpellingAnswer::Close: return false;
         }
         return true;
+    }
+
+    // Prose repeats its words: each distinct word goes to the engine once.
+    bool isKnown(const QString &word)
+    {
+        if (const auto seen = known_.constFind(word); seen != known_.cend())
+            return *seen;
+        return *known_.insert(word, engine_.isKnown(word));
     }
 
     void replace(WordSpan &w, const QString &replacement)
@@ -92,6 +103,7 @@ private:
     SpellingPrompt &prompt_;
     QSet<QString> ignored_;
     QHash<QString, QString> changeAll_;
+    QHash<QString, bool> known_;
 };
 
 } // namespace

@@ -19,14 +19,15 @@ struct Tokens
     std::vector<int> starts;
 };
 
-Tokens tokenise(const QString &text, QHash<QStringView, int> &dictionary)
+// The tokens of text[from, to); positions stay those of the whole text.
+Tokens tokenise(const QString &text, int from, int to, QHash<QStringView, int> &dictionary)
 {
     Tokens tokens;
-    int i = 0;
-    while (i < text.size()) {
+    int i = from;
+    while (i < to) {
         int end = i + 1;
         if (isWordChar(text[i]))
-            while (end < text.size() && isWordChar(text[end]))
+            while (end < to && isWordChar(text[end]))
                 ++end;
         const QStringView token = QStringView(text).mid(i, end - i);
         auto known = dictionary.constFind(token);
@@ -36,8 +37,30 @@ Tokens tokenise(const QString &text, QHash<QStringView, int> &dictionary)
         tokens.starts.push_back(i);
         i = end;
     }
-    tokens.starts.push_back(int(text.size()));
+    tokens.starts.push_back(to);
     return tokens;
+}
+
+// Where the texts differ, widened to whole tokens: [head, size - tail) of each.
+struct DifferingStretch
+{
+    int head, tail;
+};
+
+DifferingStretch differingStretch(const QString &before, const QString &after)
+{
+    const int n = int(before.size()), m = int(after.size()), shorter = std::min(n, m);
+    int head = 0, tail = 0;
+    while (head < shorter && before[head] == after[head])
+        ++head;
+    while (tail < shorter - head && before[n - 1 - tail] == after[m - 1 - tail])
+        ++tail;
+    // A token starts after a character that is no word's, and a character that is no word's is a token.
+    while (head > 0 && isWordChar(before[head - 1]))
+        --head;
+    while (tail > 0 && isWordChar(before[n - tail]))
+        --tail;
+    return {head, tail};
 }
 
 // A stretch of tokens [oldFrom, oldTo) replaced by [newFrom, newTo).
@@ -179,9 +202,13 @@ QString asEditorText(QString text)
 
 std::vector<TextCorrection> correctionsBetween(const QString &before, const QString &after)
 {
+    if (before == after)
+        return {};
+    // Only the stretch that differs is compared word by word: a spell check changes little of a long text.
+    const DifferingStretch differs = differingStretch(before, after);
     QHash<QStringView, int> dictionary;
-    const Tokens a = tokenise(before, dictionary);
-    const Tokens b = tokenise(after, dictionary);
+    const Tokens a = tokenise(before, differs.head, int(before.size()) - differs.tail, dictionary);
+    const Tokens b = tokenise(after, differs.head, int(after.size()) - differs.tail, dictionary);
     std::vector<TextCorrection> corrections;
     for (const Hunk &h : wordHunks(a, b)) {
         TextCorrection c = trimmed(before, after, a.starts[h.oldFrom], a.starts[h.oldTo], b.starts[h.newFrom], b.starts[h.newTo]);

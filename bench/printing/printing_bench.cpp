@@ -1,0 +1,106 @@
+// The Print command on the 1,000-page document, with a PDF file as the printer the print dialog gave,
+// beside the floor: QTextDocument::print of the same document to a PDF QPrinter.
+#include "editor/common_dialog.h"
+#include "editor/message_box.h"
+#include "editor/rich_text_box.h"
+#include "document/document_state.h"
+#include "document/file_commands.h"
+#include "document/printing.h"
+#include "support/large_document.h"
+#include "support/ratio_table.h"
+#include <QApplication>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+using namespace velmobench;
+
+namespace {
+
+RichTextBox *editor = nullptr;
+QString pdfPath;
+
+// The print dialog, confirmed at once with the PDF file as the printer.
+class PdfPrinterDialog : public FileDialogSeam
+{
+public:
+    std::optional<QString> askOpen(const QStringList &, const QString &) override { return std::nullopt; }
+    std::optional<QString> askSave(const QStringList &, const QString &) override { return std::nullopt; }
+    bool askPrinter(QPrinter &printer, int) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        return true;
+    }
+};
+
+class FailOnMessage : public MessageBoxSeam
+{
+protected:
+    int show(const QString &text, int, const QString &) override
+    {
+        qFatal("the print command said: %s", qPrintable(text));
+        return 0;
+    }
+};
+
+void checkWritten(benchmark::State &state)
+{
+    if (QFileInfo(pdfPath).size() < 1000000)
+        state.SkipWithError("no PDF of the document was written");
+    state.counters["MB"] = double(QFileInfo(pdfPath).size()) / 1e6;
+    QFile::remove(pdfPath);
+}
+
+void qtPrint(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QPrinter printer(QPrinter::HighResolution); // as the print dialog's
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        editor->document()->print(&printer);
+    }
+    checkWritten(state);
+}
+
+void printCommand(benchmark::State &state)
+{
+    PdfPrinterDialog dialogs;
+    CommonDialog dialog(dialogs);
+    DocumentState documentState;
+    FailOnMessage messages;
+    DocumentSession session{*editor, dialog, documentState, messages, [] {}};
+    for (auto _ : state)
+        Print_Click(session);
+    checkWritten(state);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir dir;
+    pdfPath = dir.filePath(QStringLiteral("printed.pdf"));
+    RichTextBox box;
+    editor = &box;
+    box.resize(491, 288);
+    box.show();
+    box.LoadFile(largeDocumentFile());
+    settle(box);
+    std::printf("document: %d pages, %d characters\n", Pages, box.document()->characterCount());
+    benchmark::RegisterBenchmark("floor/qtextdocument_print", qtPrint)->Iterations(1)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("print/print_command", printCommand)->Iterations(1)->Unit(benchmark::kMillisecond);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printTable({{"print to PDF", "print/print_command", "floor/qtextdocument_print", 1.3},
+                         {"print to PDF (cpu)", "print/print_command:cpu_time", "floor/qtextdocument_print:cpu_time", 1.3}});
+    benchmark::Shutdown();
+    editor = nullptr;
+    return 0;
+}
