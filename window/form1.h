@@ -13,6 +13,7 @@ class Clipboard;
 class DroppedFiles;
 class FileStore;
 class FindBar;
+class LoadProgressSeam;
 class MessageBoxSeam;
 class PictureBox;
 class QLabel;
@@ -30,6 +31,7 @@ struct Form1Seams
     Clipboard *clipboard = nullptr;
     AutomationRegistry *automation = nullptr;
     FileStore *files = nullptr;
+    LoadProgressSeam *progress = nullptr;
 };
 
 // The main window: banner, toolbar with the find bar, the editor, and the symbol pictures.
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<MessageBoxSeam> ownMessages_;
     std::unique_ptr<FileDialogSeam> ownDialogs_;
     std::unique_ptr<Clipboard> ownClipboard_;
+    std::unique_ptr<LoadProgressSeam> ownProgress_;
     std::unique_ptr<CommonDialog> dialog_;
     std::unique_ptr<DroppedFiles> dropHandler_;
     std::unique_ptr<DocumentSession> session_;
