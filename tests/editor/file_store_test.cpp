@@ -88,7 +88,7 @@ TEST(DiskFileStore, SaveRemovesWhatInterruptedSavesOfThatFileLeft)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected) << "the save leaves no file of its own";
 }
 
-TEST(DiskFileStore, SaveKeepsTheFilesPermissionsAndRefusesAReadOnlyOne)
+TEST(DiskFileStore, SaveKeepsTheFilesPermissions)
 {
     QTemporaryDir dir;
     DiskFileStore store;
@@ -99,6 +99,14 @@ TEST(DiskFileStore, SaveKeepsTheFilesPermissionsAndRefusesAReadOnlyOne)
     store.writeAll(path, "second");
     const auto ownerGroupOther = QFileDevice::Permissions::fromInt(0x7077); // not the ones for "this user"
     EXPECT_EQ(QFile::permissions(path) & ownerGroupOther, privateOnly);
+}
+
+TEST(DiskFileStore, SaveRefusesAReadOnlyFileAndLeavesItAsItWas)
+{
+    QTemporaryDir dir;
+    DiskFileStore store;
+    const QString path = dir.filePath("doc.rtf");
+    store.writeAll(path, "second");
     ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
     if (QFileInfo(path).isWritable())
         GTEST_SKIP() << "running as a user who may write every file";
