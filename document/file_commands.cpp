@@ -1,6 +1,7 @@
 #include "document/file_commands.h"
 #include "editor/command_failure.h"
 #include "editor/common_dialog.h"
+#include "editor/load_progress.h"
 #include "editor/message_box.h"
 #include "editor/rich_text_box.h"
 #include "document/dialog_steps.h"
@@ -25,13 +26,17 @@ int askIfModified(DocumentSession &s, const QString &title)
 
 void saveWithDialog(DocumentSession &s) { SaveWithDialog(s.CommonDialog1, s.RichTextBox1); }
 
-// A file that could not be loaded must not become the target of the next Save.
+// A file that could not be loaded, or whose loading was cancelled, must not become the target of
+// the next Save.
 void openWithDialog(DocumentSession &s)
 {
     const QString previous = s.CommonDialog1.FileName;
     try {
         OpenWithDialog(s.CommonDialog1, s.RichTextBox1);
     } catch (const FileError &) {
+        s.CommonDialog1.FileName = previous;
+        throw;
+    } catch (const LoadCancelled &) {
         s.CommonDialog1.FileName = previous;
         throw;
     }

@@ -1,8 +1,8 @@
 #include "editor/file_store.h"
 #include "editor/command_failure.h"
+#include "editor/save_beside.h"
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 static QString reasonOf(const QFileDevice &file)
 {
@@ -16,6 +16,8 @@ static QString reasonOfShortWrite(const QFileDevice &file, qint64 written, qsize
         return reasonOf(file);
     return QStringLiteral("Only %1 of %2 bytes were written").arg(qMax<qint64>(written, 0)).arg(wanted);
 }
+
+DiskFileStore::DiskFileStore() : startedAt_(instanceStart()) {}
 
 QByteArray DiskFileStore::readAll(const QString &path)
 {
@@ -36,17 +38,16 @@ void DiskFileStore::writeAll(const QString &path, const QByteArray &bytes)
         throw FileError(path, QStringLiteral("No file name"), true);
     if (QFileInfo(path).isDir())
         throw FileError(path, QStringLiteral("Is a directory"), true);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw FileError(path, reasonOf(file), true);
-    const qint64 written = writeContent(file, bytes);
-    if (written != bytes.size()) {
-        const QString why = reasonOfShortWrite(file, written, bytes.size());
-        file.cancelWriting();
-        throw FileError(path, why, true);
-    }
-    if (!file.commit())
-        throw FileError(path, reasonOf(file), true);
+    // What earlier saves of this file left when they were killed would only fill the disk.
+    SaveBeside::removeInterrupted(path, startedAt_);
+    SaveBeside save(path);
+    if (!save.open())
+        throw FileError(path, save.errorString(), true);
+    const qint64 written = writeContent(save.file(), bytes);
+    if (written != bytes.size())
+        throw FileError(path, reasonOfShortWrite(save.file(), written, bytes.size()), true);
+    if (!save.commit())
+        throw FileError(path, save.errorString(), true);
 }
 
 qint64 DiskFileStore::writeContent(QFileDevice &file, const QByteArray &bytes) { return file.write(bytes); }

@@ -1,12 +1,13 @@
 #include "editor/rich_text_box.h"
+#include "editor/background_read.h"
 #include "editor/command_failure.h"
+#include "editor/load_progress.h"
 #include "editor/file_store.h"
 #include "editor/twips.h"
 #include "rtf/rtf.h"
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPointer>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
@@ -51,18 +52,9 @@ QString normalised(QString text)
     return text;
 }
 
-QString decodePlainText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        text = QString::fromLocal8Bit(bytes);
-    return normalised(text);
-}
-
 } // namespace
 
-RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), files_(&diskFileStore())
+RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), files_(&diskFileStore()), progress_(&silentLoadProgress())
 {
     setObjectName(QStringLiteral("RichTextBox1"));
     setFont(defaultEditorFont()); // its own, whatever the window's font
@@ -311,22 +303,6 @@ void RichTextBox::SelPrint(QPagedPaintDevice &device) const
     copy->print(&device);
 }
 
-QTextDocument *RichTextBox::documentFromBytes(const QByteArray &bytes, const QString &path) const
-{
-    auto doc = std::make_unique<QTextDocument>();
-    doc->setDefaultFont(defaultEditorFont());
-    doc->setUndoRedoEnabled(false);
-    if (bytes.startsWith("{\\rtf")) {
-        QString reason;
-        if (!rtf::read(bytes, *doc, &reason))
-            throw FileError(path, reason.isEmpty() ? QStringLiteral("Not a readable RTF file") : reason, false);
-    } else {
-        doc->setPlainText(decodePlainText(bytes));
-    }
-    doc->setUndoRedoEnabled(true);
-    return doc.release();
-}
-
 void RichTextBox::adoptDocument(QTextDocument *doc)
 {
     // The editor deletes its first document itself; later ones are ours.
@@ -339,9 +315,14 @@ void RichTextBox::adoptDocument(QTextDocument *doc)
     emit Change();
 }
 
+// The read runs elsewhere while the progress seam keeps the window drawn and closed to commands;
+// a cancel keeps the document as it was and ends the command as a cancelled one.
 void RichTextBox::LoadFile(const QString &path)
 {
-    adoptDocument(documentFromBytes(files_->readAll(path), path));
+    BackgroundRead read(files_->readAll(path), path, defaultEditorFont());
+    if (!progress_->waitFor(path, [&read] { return read.finished(); }))
+        throw LoadCancelled();
+    adoptDocument(read.take().release());
 }
 
 void RichTextBox::SaveFile(const QString &path) const

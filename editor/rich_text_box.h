@@ -6,6 +6,7 @@
 #include <optional>
 
 class FileStore;
+class LoadProgressSeam;
 class QPagedPaintDevice;
 class QTextDocument;
 class QTextFragment;
@@ -74,6 +75,8 @@ public:
     void SetHeight(double height);
 
     void setFileStore(FileStore &store) { files_ = &store; }
+    // What shows while LoadFile reads; by default nothing, and it simply waits.
+    void setLoadProgress(LoadProgressSeam &progress) { progress_ = &progress; }
     // Window shortcuts that must reach the window even while the editor has the focus.
     void reserveShortcuts(const QSet<QKeySequence> &keys) { reserved_ = keys; }
 
@@ -107,9 +110,9 @@ private:
     template <typename Value, typename Read>
     std::optional<Value> uniformFormat(Read read) const;
     void adoptDocument(QTextDocument *document);
-    QTextDocument *documentFromBytes(const QByteArray &bytes, const QString &path) const;
 
     FileStore *files_;
+    LoadProgressSeam *progress_;
     DropTarget *dropTarget_ = nullptr;
     int dropMode_ = 0;
     QSet<QKeySequence> reserved_;

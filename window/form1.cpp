@@ -1,6 +1,7 @@
 #include "window/form1.h"
 #include "editor/clipboard.h"
 #include "editor/command_failure.h"
+#include "editor/load_progress.h"
 #include "editor/message_box.h"
 #include "editor/picture_box.h"
 #include "editor/rich_text_box.h"
@@ -110,6 +111,8 @@ void Form1::setupSeams(const Form1Seams &seams)
         seams_.dialogs = (ownDialogs_ = std::make_unique<QtFileDialogs>(this)).get();
     if (!seams_.clipboard)
         seams_.clipboard = (ownClipboard_ = std::make_unique<SystemClipboard>()).get();
+    if (!seams_.progress)
+        seams_.progress = (ownProgress_ = std::make_unique<QtLoadProgress>(this)).get();
     if (!seams_.automation)
         seams_.automation = &defaultAutomation();
     dialog_ = std::make_unique<CommonDialog>(*seams_.dialogs);
@@ -204,6 +207,7 @@ void Form1::createEditor(QWidget *client)
     place(RichTextBox1, 0, 1440, 7695, 3855);
     if (seams_.files)
         RichTextBox1->setFileStore(*seams_.files);
+    RichTextBox1->setLoadProgress(*seams_.progress);
     connect(RichTextBox1, &RichTextBox::Change, this, [this] {
         RichTextBox1_Change(state_);
         if (recovery_)

@@ -14,6 +14,7 @@ class DocumentRecovery;
 class DroppedFiles;
 class FileStore;
 class FindBar;
+class LoadProgressSeam;
 class MessageBoxSeam;
 class PictureBox;
 class QLabel;
@@ -34,6 +35,7 @@ struct Form1Seams
     FileStore *files = nullptr;
     // Where crash-recovery copies go; none are kept without it.
     const RecoverySettings *recovery = nullptr;
+    LoadProgressSeam *progress = nullptr;
 };
 
 // The main window: banner, toolbar with the find bar, the editor, and the symbol pictures.
@@ -100,6 +102,7 @@ private:
     std::unique_ptr<MessageBoxSeam> ownMessages_;
     std::unique_ptr<FileDialogSeam> ownDialogs_;
     std::unique_ptr<Clipboard> ownClipboard_;
+    std::unique_ptr<LoadProgressSeam> ownProgress_;
     std::unique_ptr<CommonDialog> dialog_;
     std::unique_ptr<DroppedFiles> dropHandler_;
     std::unique_ptr<DocumentSession> session_;

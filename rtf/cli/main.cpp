@@ -5,18 +5,50 @@
 #include <QSaveFile>
 #include <QTextDocument>
 #include <cstdio>
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+#if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/common_interface_defs.h>)
+#include <sanitizer/common_interface_defs.h>
+#define VELMO_SANITIZER_REPORTS 1
+#endif
 
 namespace {
 
+// The converter's own diagnostics; the process's standard error belongs to the libraries.
+FILE *diagnostics = stderr;
+
+// Image libraries (libpng, libjpeg) print their complaints straight to the standard error, past any
+// Qt message handler, so the descriptor itself goes to the null device and the converter keeps a copy.
+void keepLibrariesQuiet()
+{
+#if defined(Q_OS_UNIX)
+    const int own = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (own < 0 || null < 0)
+        return;
+    fcntl(own, F_SETFD, FD_CLOEXEC);
+    if (FILE *copy = fdopen(own, "w"); copy && dup2(null, STDERR_FILENO) >= 0) {
+        diagnostics = copy;
+        std::setvbuf(diagnostics, nullptr, _IOLBF, 0);
+#ifdef VELMO_SANITIZER_REPORTS
+        __sanitizer_set_report_fd(reinterpret_cast<void *>(static_cast<intptr_t>(own)));
+#endif
+    }
+    close(null);
+#endif
+}
+
 int usage()
 {
-    std::fputs("usage: velmo-rtf to-text|to-html|to-rtf IN OUT\n", stderr);
+    std::fputs("usage: velmo-rtf to-text|to-html|to-rtf IN OUT\n", diagnostics);
     return 2;
 }
 
 int failure(const QString &why)
 {
-    std::fprintf(stderr, "velmo-rtf: %s\n", qPrintable(why));
+    std::fprintf(diagnostics, "velmo-rtf: %s\n", qPrintable(why));
     return 1;
 }
 
@@ -24,13 +56,14 @@ int failure(const QString &why)
 void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     if (type == QtFatalMsg)
-        std::fprintf(stderr, "velmo-rtf: %s\n", qPrintable(message));
+        std::fprintf(diagnostics, "velmo-rtf: %s\n", qPrintable(message));
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    keepLibrariesQuiet();
     // Pictures need a GUI application; nothing is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -228,14 +228,16 @@ QString XServer::clipboardText() const
     return output(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
 }
 
-VelmoProcess::VelmoProcess(const XServer &x, const QString &binary, const QStringList &extraEnvironment) : x_(x)
+VelmoProcess::VelmoProcess(const XServer &x, const QString &binary, const QStringList &extraEnvironment,
+                           const QStringList &arguments)
+    : x_(x)
 {
     QProcessEnvironment env = x.environment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome_.path());
     for (const QString &pair : extraEnvironment)
         env.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
     configureChild(process_, env);
-    process_.start(binary, {});
+    process_.start(binary, arguments);
     process_.waitForStarted();
 }
 

@@ -62,7 +62,8 @@ private:
 class VelmoProcess
 {
 public:
-    VelmoProcess(const XServer &x, const QString &binary, const QStringList &extraEnvironment = {});
+    VelmoProcess(const XServer &x, const QString &binary, const QStringList &extraEnvironment = {},
+                 const QStringList &arguments = {});
     ~VelmoProcess();
 
     // The main window's id, once it is mapped; empty after the timeout.

@@ -64,4 +64,16 @@ TEST_F(VelmoRtfTool, UnreadableFileFailsWithOneLine)
     EXPECT_EQ(velmoRtf({"to-pdf", in("fields.rtf"), out("x.pdf")}).status, 2);
 }
 
+// The picture's own decoder complains on the process's standard error; none of it may reach the
+// converter's output, and the rest of the document still converts.
+TEST_F(VelmoRtfTool, BrokenPictureLeavesNoLibraryLines)
+{
+    const ToolRun run = velmoRtf({"to-text", in("broken_png_picture.rtf"), out("p.txt")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.errors, QByteArray()) << run.errors.toStdString();
+    const QString text = QString::fromUtf8(contentsOf(out("p.txt")));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Before"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("after"))) << text.toStdString();
+}
+
 } // namespace

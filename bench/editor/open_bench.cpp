@@ -1,0 +1,128 @@
+// The editor's LoadFile on large documents, in a shown window: how long until the first page is
+// painted, and how long a keystroke takes while the rest is still being laid out. The floor is the
+// same measurement on a one-page document in the same run.
+#include "bench/rtf/bench_documents.h"
+#include "editor/rich_text_box.h"
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QTemporaryDir *folder;
+QString bigPath; // optional: a file of one's own, e.g. 200 MB of short paragraphs
+
+// Notes when the editor's viewport is first painted.
+struct FirstPaint : QObject
+{
+    bool painted = false;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
+};
+
+QString write(const QString &name, const QByteArray &bytes)
+{
+    QFile file(folder->filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return file.fileName();
+}
+
+const QString &documentPath(int pages)
+{
+    static std::map<int, QString> paths;
+    auto &path = paths[pages];
+    if (path.isEmpty())
+        path = pages ? write(QStringLiteral("pages-%1.rtf").arg(pages), rtfbench::generateDocument(pages)) : bigPath;
+    return path;
+}
+
+// One key press and its repaint, as the window would handle it.
+double keystrokeMs(RichTextBox &editor)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(editor.viewport(), &press);
+    editor.viewport()->repaint();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+void BM_OpenAndType(benchmark::State &state)
+{
+    const QString &path = documentPath(int(state.range(0)));
+    if (path.isEmpty()) {
+        state.SkipWithError("no --big=PATH given");
+        return;
+    }
+    std::vector<double> keys;
+    double firstPageMs = 0;
+    for (auto _ : state) {
+        RichTextBox editor;
+        editor.resize(640, 480);
+        editor.show();
+        QApplication::processEvents();
+        FirstPaint paint;
+        editor.viewport()->installEventFilter(&paint);
+        QElapsedTimer clock;
+        clock.start();
+        editor.LoadFile(path);
+        while (!paint.painted)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        firstPageMs = double(clock.nsecsElapsed()) / 1e6;
+        // Keys while Qt's timer-driven layout works through the rest, for a few seconds.
+        QElapsedTimer during;
+        during.start();
+        while (during.elapsed() < 5000 && keys.size() < 20) {
+            QElapsedTimer gap;
+            gap.start();
+            while (gap.elapsed() < 200)
+                QApplication::processEvents(QEventLoop::AllEvents, 10);
+            keys.push_back(keystrokeMs(editor));
+        }
+    }
+    std::sort(keys.begin(), keys.end());
+    state.counters["first_page_ms"] = firstPageMs;
+    state.counters["key_median_ms"] = keys.empty() ? 0 : keys[keys.size() / 2];
+    state.counters["key_worst_ms"] = keys.empty() ? 0 : keys.back();
+    static double floorFirst = 0, floorKey = 0;
+    if (state.range(0) == 1) {
+        floorFirst = firstPageMs;
+        floorKey = keys.empty() ? 0 : keys[keys.size() / 2];
+    } else if (floorFirst > 0 && floorKey > 0) {
+        state.counters["first_page_x_floor"] = firstPageMs / floorFirst;
+        state.counters["key_median_x_floor"] = keys[keys.size() / 2] / floorKey;
+    }
+}
+// 1 page is the floor; 2700 pages is the 20 MB document; 0 is --big=PATH.
+BENCHMARK(BM_OpenAndType)->Arg(1)->Arg(2700)->Arg(0)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    folder = &dir;
+    std::vector<char *> rest;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg.startsWith("--big="))
+            bigPath = QString::fromLocal8Bit(arg.mid(6));
+        else
+            rest.push_back(argv[i]);
+    }
+    int count = int(rest.size());
+    benchmark::Initialize(&count, rest.data());
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
