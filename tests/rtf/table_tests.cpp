@@ -1,5 +1,7 @@
 #include "rtf_test_support.h"
 #include <QTextTable>
+#include <memory>
+#include <vector>
 
 using rtftest::fixture;
 using rtftest::readDump;
@@ -14,6 +16,17 @@ QTextTable *firstTable(QTextDocument &document)
             return table;
     }
     return nullptr;
+}
+
+// The fixture as read, and as read again after Velmo wrote it.
+std::vector<std::unique_ptr<QTextDocument>> readAndRewritten(const char *name)
+{
+    std::vector<std::unique_ptr<QTextDocument>> documents;
+    documents.push_back(std::make_unique<QTextDocument>());
+    EXPECT_TRUE(rtf::read(fixture(QStringLiteral("tables/") + QLatin1StringView(name)), *documents[0]));
+    documents.push_back(std::make_unique<QTextDocument>());
+    EXPECT_TRUE(rtf::read(rtf::write(*documents[0]), *documents[1]));
+    return documents;
 }
 
 struct TableCase
@@ -77,6 +90,9 @@ TEST_P(TableFixtures, ReadAndSurviveARoundTrip)
     const QByteArray rtf = fixture(QStringLiteral("tables/") + QString::fromLatin1(GetParam().file));
     const QString expected = QString::fromUtf8(GetParam().expected);
     EXPECT_EQ(readDump(rtf), expected);
+    QTextDocument document;
+    ASSERT_TRUE(rtf::read(rtf, document));
+    EXPECT_EQ(readDump(rtf::write(document)), expected);
 }
 
 const FixtureCase fixtureCases[] = {
@@ -128,38 +144,38 @@ TEST(TableShapeLimits, DepthPastTheCapIsReadAtTheCap)
 // is the distance between its boundaries.
 TEST(TableLook, CellBoundariesBecomeColumnWidths)
 {
-    QTextDocument document;
-    ASSERT_TRUE(rtf::read(fixture(QStringLiteral("tables/widths.rtf")), document));
-    QTextTable *table = firstTable(document);
-    ASSERT_NE(table, nullptr);
-    const QList<QTextLength> widths = table->format().columnWidthConstraints();
-    ASSERT_EQ(widths.size(), 3);
-    EXPECT_EQ(widths[0], QTextLength(QTextLength::FixedLength, 1500 / 15.0));
-    EXPECT_EQ(widths[1], QTextLength(QTextLength::FixedLength, 3000 / 15.0));
-    EXPECT_EQ(widths[2], QTextLength(QTextLength::FixedLength, 4608 / 15.0));
-    EXPECT_DOUBLE_EQ(table->format().cellPadding(), 108 / 15.0);
+    for (const auto &document : readAndRewritten("widths.rtf")) {
+        QTextTable *table = firstTable(*document);
+        ASSERT_NE(table, nullptr);
+        const QList<QTextLength> widths = table->format().columnWidthConstraints();
+        ASSERT_EQ(widths.size(), 3);
+        EXPECT_EQ(widths[0], QTextLength(QTextLength::FixedLength, 1500 / 15.0));
+        EXPECT_EQ(widths[1], QTextLength(QTextLength::FixedLength, 3000 / 15.0));
+        EXPECT_EQ(widths[2], QTextLength(QTextLength::FixedLength, 4608 / 15.0));
+        EXPECT_DOUBLE_EQ(table->format().cellPadding(), 108 / 15.0);
+    }
 }
 
 // Given borders with widths, styles and colours, when read, then each side
 // has its own; the side the file says none of has none.
 TEST(TableLook, EachSideKeepsItsOwnBorder)
 {
-    QTextDocument document;
-    ASSERT_TRUE(rtf::read(fixture(QStringLiteral("tables/borders.rtf")), document));
-    QTextTable *table = firstTable(document);
-    ASSERT_NE(table, nullptr);
-    const QTextTableCellFormat first = table->cellAt(0, 0).format().toTableCellFormat();
-    EXPECT_DOUBLE_EQ(first.topBorder(), 1.0);
-    EXPECT_EQ(first.topBorderBrush().color(), QColor(255, 0, 0));
-    EXPECT_EQ(first.topBorderStyle(), QTextFrameFormat::BorderStyle_Solid);
-    EXPECT_DOUBLE_EQ(first.bottomBorder(), 2.0);
-    EXPECT_EQ(first.bottomBorderStyle(), QTextFrameFormat::BorderStyle_Double);
-    EXPECT_EQ(first.bottomBorderBrush().color(), QColor(Qt::black));
-    EXPECT_EQ(first.leftBorder(), 0);
-    const QTextTableCellFormat second = table->cellAt(0, 1).format().toTableCellFormat();
-    EXPECT_EQ(second.leftBorder(), 0);
-    EXPECT_DOUBLE_EQ(second.rightBorder(), 10 / 15.0);
-    EXPECT_EQ(table->format().border(), 0);
+    for (const auto &document : readAndRewritten("borders.rtf")) {
+        QTextTable *table = firstTable(*document);
+        ASSERT_NE(table, nullptr);
+        const QTextTableCellFormat first = table->cellAt(0, 0).format().toTableCellFormat();
+        EXPECT_DOUBLE_EQ(first.topBorder(), 1.0);
+        EXPECT_EQ(first.topBorderBrush().color(), QColor(255, 0, 0));
+        EXPECT_EQ(first.topBorderStyle(), QTextFrameFormat::BorderStyle_Solid);
+        EXPECT_DOUBLE_EQ(first.bottomBorder(), 2.0);
+        EXPECT_EQ(first.bottomBorderStyle(), QTextFrameFormat::BorderStyle_Double);
+        EXPECT_EQ(first.bottomBorderBrush().color(), QColor(Qt::black));
+        EXPECT_EQ(first.leftBorder(), 0);
+        const QTextTableCellFormat second = table->cellAt(0, 1).format().toTableCellFormat();
+        EXPECT_EQ(second.leftBorder(), 0);
+        EXPECT_DOUBLE_EQ(second.rightBorder(), 10 / 15.0);
+        EXPECT_EQ(table->format().border(), 0);
+    }
 }
 
 } // namespace
