@@ -93,6 +93,7 @@ private:
     void joinEmptyBlockBeforeTable();
     void cellEnd();
     void rowEnd(bool nested);
+    void recordMerges(TableState &t, const RowSpec &spec);
     void leaveTable();
     void finishTable(TableState &t);
 

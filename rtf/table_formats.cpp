@@ -97,6 +97,26 @@ QList<QTextLength> columnWidths(const RowSpec &row)
     return widths;
 }
 
+std::vector<std::pair<int, int>> cellColumns(const std::vector<int> &grid, const RowSpec &row)
+{
+    std::vector<std::pair<int, int>> columns;
+    if (grid.empty())
+        return columns;
+    const auto columnOf = [&grid](int right) {
+        const auto found = std::lower_bound(grid.begin(), grid.end(), right - 20);
+        return std::min(int(found - grid.begin()), int(grid.size()) - 1);
+    };
+    int next = 0;
+    for (const CellSpec &cell : row.cells) {
+        const int last = std::max(next, columnOf(cell.right));
+        if (next >= int(grid.size()))
+            break;
+        columns.emplace_back(next, last);
+        next = last + 1;
+    }
+    return columns;
+}
+
 std::vector<CellSpan> cellSpans(const std::vector<std::vector<quint8>> &flags)
 {
     const auto flagAt = [&flags](size_t row, size_t column) -> quint8 {

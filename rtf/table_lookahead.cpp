@@ -1,5 +1,6 @@
 #include "rtf/table_lookahead.h"
 #include "rtf/tokenizer.h"
+#include <algorithm>
 #include <vector>
 
 namespace rtf {
@@ -37,9 +38,21 @@ void skipGroup(Tokenizer &tokenizer)
     }
 }
 
-} // namespace
+// Boundaries closer than this are one column edge, rounded differently.
+constexpr int SameBoundary = 20;
 
-int rowsAhead(QByteArrayView rest)
+std::vector<int> joined(std::vector<int> boundaries)
+{
+    std::sort(boundaries.begin(), boundaries.end());
+    std::vector<int> out;
+    for (int b : boundaries) {
+        if (out.empty() || b - out.back() > SameBoundary)
+            out.push_back(b);
+    }
+    return out;
+}
+
+int rowsAhead(QByteArrayView rest, std::vector<int> &boundaries)
 {
     using Kind = Tokenizer::Kind;
     Tokenizer tokenizer(rest);
@@ -83,11 +96,24 @@ int rowsAhead(QByteArrayView rest)
             else if (token.text == "intbl") depth.inTable = true;
             else if (token.text == "itap") depth.level = token.param;
             else if (token.text == "row") ++rows;
+            else if (token.text == "cellx" && depth.level < 2 && boundaries.size() < 4096)
+                boundaries.push_back(token.param);
             else if (token.text == "bin" && token.hasParam) tokenizer.takeBinary(token.param);
             else if ((token.text == "par" || token.text == "u") && depth.outside()) return rows;
             break;
         }
     }
+}
+
+} // namespace
+
+TableAhead lookAhead(QByteArrayView rest)
+{
+    TableAhead ahead;
+    std::vector<int> boundaries;
+    ahead.rows = rowsAhead(rest, boundaries);
+    ahead.boundaries = joined(std::move(boundaries));
+    return ahead;
 }
 
 } // namespace rtf

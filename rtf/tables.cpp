@@ -64,8 +64,14 @@ void Reader::openTable()
     format.setCellSpacing(0);
     TableState t;
     t.columns = std::max<int>(1, int(rowSpec().cells.size()));
-    if (m_tables.empty())
-        t.rows = std::max(1, rowsAhead(m_unread.sliced(m_tokenizer->offset())));
+    if (m_tables.empty()) {
+        TableAhead ahead = lookAhead(m_unread.sliced(m_tokenizer->offset()));
+        t.rows = std::max(1, ahead.rows);
+        if (!ahead.boundaries.empty() && ahead.boundaries.size() <= size_t(TableState::MaxColumns)) {
+            t.grid = std::move(ahead.boundaries);
+            t.columns = int(t.grid.size());
+        }
+    }
     t.table = m_cursor.insertTable(t.rows, t.columns, format);
     m_tables.push_back(t);
     m_appliedLook.reset();
@@ -77,10 +83,13 @@ void Reader::startRow(TableState &t)
     if (t.row >= t.rows) {
         // Each growth rebuilds the table's grid: the outer table grows by all
         // the rows ahead at once; a table inside a cell by one row.
-        const int added = m_tables.size() == 1 ? std::max(1, rowsAhead(m_unread.sliced(m_tokenizer->offset()))) : 1;
+        const int added =
+            m_tables.size() == 1 ? std::max(1, lookAhead(m_unread.sliced(m_tokenizer->offset())).rows) : 1;
         t.table->appendRows(added);
         t.rows += added;
     }
+    t.cellStarts = cellColumns(t.grid, rowSpec());
+    t.rowCells.clear();
     t.column = 0;
     t.rowOpen = true;
     t.cellEnded = false;
@@ -94,20 +103,24 @@ void Reader::enterCell(TableState &t)
     } else if (t.cellEnded) {
         flushRun();
         t.cellEnded = false;
-        if (t.column + 1 >= t.columns) {
-            if (t.columns >= TableState::MaxColumns) {
+        const size_t index = t.rowCells.size();
+        const int next = index < t.cellStarts.size() ? t.cellStarts[index].first : t.column + 1;
+        if (next >= t.columns) {
+            if (next >= TableState::MaxColumns) {
                 // Past the last column: the text joins the last cell.
                 m_cursor = t.table->cellAt(t.row, t.column).lastCursorPosition();
                 m_cursor.insertText(QStringLiteral("\t"));
                 return;
             }
-            t.table->appendColumns(1);
-            ++t.columns;
+            t.table->appendColumns(next + 1 - t.columns);
+            t.columns = next + 1;
         }
-        ++t.column;
+        t.column = next;
     } else {
         return;
     }
+    const size_t index = t.rowCells.size();
+    t.rowCells.emplace_back(t.column, index < t.cellStarts.size() ? t.cellStarts[index].second : t.column);
     m_cursor = t.table->cellAt(t.row, t.column).firstCursorPosition();
     m_appliedLook.reset();
 }
@@ -151,21 +164,49 @@ void Reader::rowEnd(bool nested)
     if (t.row < 0 || !t.rowOpen)
         return;
     const RowSpec &spec = rowSpec();
-    const int cells = std::min(t.column + 1, t.columns);
-    for (int column = 0; column < cells; ++column)
-        t.table->cellAt(t.row, column).setFormat(cellFormat(spec, column, cells, m_colors));
+    const int cells = int(t.rowCells.size());
+    bool spans = false;
+    for (int i = 0; i < cells; ++i) {
+        t.table->cellAt(t.row, t.rowCells[size_t(i)].first).setFormat(cellFormat(spec, i, cells, m_colors));
+        spans = spans || t.rowCells[size_t(i)].second > t.rowCells[size_t(i)].first;
+    }
     if (t.widths.isEmpty() && !spec.cells.empty()) {
-        t.widths = columnWidths(spec);
+        RowSpec edges = spec;
+        if (!t.grid.empty()) {
+            edges.cells.assign(t.grid.size(), CellSpec{});
+            for (size_t i = 0; i < t.grid.size(); ++i)
+                edges.cells[i].right = t.grid[i];
+        }
+        t.widths = columnWidths(edges);
         t.gap = spec.gap;
     }
-    if (hasMerges(spec.cells)) {
-        t.mergeFlags.resize(size_t(t.row) + 1);
-        std::vector<quint8> &flags = t.mergeFlags.back();
-        for (const CellSpec &cell : spec.cells)
-            flags.push_back(quint8((cell.merged ? MergeAcross : 0) | (cell.verticalMerged ? MergeDown : 0)));
-    }
+    if (spans || hasMerges(spec.cells))
+        recordMerges(t, spec);
     t.rowOpen = false;
     t.cellEnded = false;
+}
+
+// A cell's own marks at its first column; the further columns a wide cell
+// covers continue it, across and, when it continues the cell above, down.
+void Reader::recordMerges(TableState &t, const RowSpec &spec)
+{
+    t.mergeFlags.resize(size_t(t.row) + 1);
+    std::vector<quint8> &flags = t.mergeFlags.back();
+    flags.assign(size_t(t.columns), 0);
+    // Cells the row defines but leaves out still take part in its merges.
+    const size_t cells = std::max(t.rowCells.size(), spec.cells.size());
+    for (size_t i = 0; i < cells; ++i) {
+        const CellSpec cell = i < spec.cells.size() ? spec.cells[i] : CellSpec{};
+        const quint8 down = cell.verticalMerged ? MergeDown : 0;
+        const auto [first, last] = i < t.rowCells.size() ? t.rowCells[i]
+                                   : i < t.cellStarts.size() ? t.cellStarts[i]
+                                                             : std::pair<int, int>(int(i), int(i));
+        if (first >= t.columns)
+            break;
+        flags[size_t(first)] = quint8((cell.merged ? MergeAcross : 0) | down);
+        for (int column = first + 1; column <= last && column < t.columns; ++column)
+            flags[size_t(column)] = quint8(MergeAcross | down);
+    }
 }
 
 void Reader::leaveTable()

@@ -56,6 +56,9 @@ struct TableState
     int row = -1, column = 0; // the cell being filled
     int rows = 1, columns = 1; // the table's size, kept here: asking Qt rebuilds its grid
     bool rowOpen = false, cellEnded = false;
+    std::vector<int> grid;                       // the outer table's column edges, from all its rows
+    std::vector<std::pair<int, int>> cellStarts; // this row's cells' first and last columns, by the grid
+    std::vector<std::pair<int, int>> rowCells;   // the columns of the cells entered in this row
     std::vector<std::vector<quint8>> mergeFlags; // per row and column, only for rows with merges
     QList<QTextLength> widths; // from the first row that gives boundaries
     int gap = 0;
@@ -67,6 +70,8 @@ QTextTableCellFormat cellFormat(const RowSpec &row, int column, int columns, con
 QList<QTextLength> columnWidths(const RowSpec &row);
 // The merges a table's flags describe: \clmgf/\clmrg across, \clvmgf/\clvmrg down.
 std::vector<CellSpan> cellSpans(const std::vector<std::vector<quint8>> &flags);
+// The first and last grid column of each of a row's cells.
+std::vector<std::pair<int, int>> cellColumns(const std::vector<int> &grid, const RowSpec &row);
 enum MergeFlag : quint8 { MergeAcross = 1, MergeDown = 2 };
 
 } // namespace rtf

@@ -119,6 +119,10 @@ const FixtureCase fixtureCases[] = {
     {"shading.rtf",
      "P left\ncell 0,0 bg#ffff00 P left | \"Yellow\" 12pt\ncell 0,1 bg#808080 P left | \"Grey\" 12pt\n"
      "cell 0,2 bg#bfbf40 P left | \"Mixed\" 12pt\nP left | \"after\" 12pt\nP left"},
+    {"wide_cell_merge.rtf",
+     "P left\ncell 0,0 span 1x2 P left | \"Wide\" 12pt\ncell 0,2 P left | \"Right\" 12pt\n"
+     "cell 1,0 P left | \"A\" 12pt\ncell 1,1 P left | \"B\" 12pt\ncell 1,2 P left | \"C\" 12pt\n"
+     "P left | \"after\" 12pt\nP left"},
     {"widths.rtf",
      "P left\ncell 0,0 P left | \"narrow\" 12pt\ncell 0,1 P left | \"middle\" 12pt\n"
      "cell 0,2 P left | \"wide\" 12pt\nP left | \"after\" 12pt\nP left"},
