@@ -78,6 +78,9 @@ QTextTableCellFormat cellFormat(const RowSpec &row, int column, int columns, con
     static const CellSpec plain;
     const CellSpec &cell = size_t(column) < row.cells.size() ? row.cells[size_t(column)] : plain;
     QTextTableCellFormat format;
+    // \trgaph pads the sides; above and below, cells sit close.
+    format.setTopPadding(0);
+    format.setBottomPadding(0);
     for (Side side : {Top, Left, Bottom, Right})
         setBorder(format, side, effectiveBorder(row, cell, side, column, columns), colors);
     if (const QColor shading = shadingOf(cell, colors); shading.isValid())
