@@ -85,6 +85,39 @@ Table makeTable()
     addAll(t, {"nestrow"}, Command::NestedRow);
     addAll(t, {"trowd"}, Command::RowDefaults);
     addAll(t, {"cellx"}, Command::CellBoundary);
+    addAll(t, {"nesttableprops"}, Command::NestedTableProperties);
+    addAll(t, {"trleft"}, Command::RowLeft);
+    addAll(t, {"trgaph"}, Command::RowGap);
+    addAll(t, {"clmgf"}, Command::CellMergeFirst);
+    addAll(t, {"clmrg"}, Command::CellMerge);
+    addAll(t, {"clvmgf"}, Command::CellVerticalMergeFirst);
+    addAll(t, {"clvmrg"}, Command::CellVerticalMerge);
+    addAll(t, {"clbrdrt"}, Command::CellBorderTop);
+    addAll(t, {"clbrdrl"}, Command::CellBorderLeft);
+    addAll(t, {"clbrdrb"}, Command::CellBorderBottom);
+    addAll(t, {"clbrdrr"}, Command::CellBorderRight);
+    addAll(t, {"trbrdrt"}, Command::RowBorderTop);
+    addAll(t, {"trbrdrl"}, Command::RowBorderLeft);
+    addAll(t, {"trbrdrb"}, Command::RowBorderBottom);
+    addAll(t, {"trbrdrr"}, Command::RowBorderRight);
+    addAll(t, {"trbrdrh"}, Command::RowBorderInnerH);
+    addAll(t, {"trbrdrv"}, Command::RowBorderInnerV);
+    // Borders of paragraphs, pictures and characters: their styles belong to none of the cells.
+    addAll(t, {"brdrt", "brdrb", "brdrl", "brdrr", "brdrbtw", "brdrbar", "box", "chbrdr",
+               "brsp"}, Command::OtherBorder);
+    addAll(t, {"brdrs", "brdrth", "brdrsh", "brdrhair", "brdrtriple", "brdrthtnsg",
+               "brdrtnthsg", "brdrwavy", "brdrinset", "brdroutset", "brdremboss", "brdrengrave",
+               "brdrframe"}, Command::BorderSolid);
+    addAll(t, {"brdrdb", "brdrwavydb"}, Command::BorderDouble);
+    addAll(t, {"brdrdot"}, Command::BorderDotted);
+    addAll(t, {"brdrdash", "brdrdashsm", "brdrdashd", "brdrdashdd", "brdrdashdotstr"},
+           Command::BorderDashed);
+    addAll(t, {"brdrnone", "brdrnil", "brdrtbl"}, Command::BorderNone);
+    addAll(t, {"brdrw"}, Command::BorderWidth);
+    addAll(t, {"brdrcf"}, Command::BorderColor);
+    addAll(t, {"clcbpat"}, Command::CellBackground);
+    addAll(t, {"clcfpat"}, Command::CellPatternColor);
+    addAll(t, {"clshdng"}, Command::CellShading);
     addAll(t, {"page"}, Command::Page);
     addAll(t, {"sect"}, Command::Section);
 

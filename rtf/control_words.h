@@ -9,7 +9,7 @@ enum class Command : quint8 {
     // destinations
     FontTable, ColorTable, SkipDestination, TextDestination, FieldInstruction, FieldResult,
     Picture, Object, ObjectResult, Shape, ShapeInstance, ShapeResult, ShapePicture,
-    NonShapePicture, ShapeText,
+    NonShapePicture, ShapeText, NestedTableProperties,
     // character formatting
     Bold, Italic, Underline, UnderlineNone, Strike, DoubleStrike, FontSize, Font,
     Foreground, Highlight, Background, Super, Sub, NoSuperSub, Plain,
@@ -18,6 +18,11 @@ enum class Command : quint8 {
     LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter, Page, Section,
     // tables
     InTable, TableLevel, Cell, Row, NestedCell, NestedRow, RowDefaults, CellBoundary,
+    RowLeft, RowGap, CellMergeFirst, CellMerge, CellVerticalMergeFirst, CellVerticalMerge,
+    CellBorderTop, CellBorderLeft, CellBorderBottom, CellBorderRight, RowBorderTop, RowBorderLeft,
+    RowBorderBottom, RowBorderRight, RowBorderInnerH, RowBorderInnerV, OtherBorder,
+    BorderSolid, BorderDouble, BorderDotted, BorderDashed, BorderNone, BorderWidth, BorderColor,
+    CellBackground, CellPatternColor, CellShading,
     // characters
     Character, Unicode, UnicodeSkip, Binary,
     // the document's code page
@@ -40,10 +45,10 @@ constexpr CommandGroup groupOf(Command command)
     using C = Command;
     using G = CommandGroup;
     if (command == C::Unknown) return G::Unknown;
-    if (command <= C::ShapeText) return G::Destination;
+    if (command <= C::NestedTableProperties) return G::Destination;
     if (command <= C::Plain) return G::CharacterFormat;
     if (command <= C::Section) return G::Paragraph;
-    if (command <= C::CellBoundary) return G::Table;
+    if (command <= C::CellShading) return G::Table;
     if (command <= C::Binary) return G::Character;
     if (command <= C::AnsiCodePage) return G::CodePage;
     if (command <= C::FontCodePage) return G::FontTable;

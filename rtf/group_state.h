@@ -42,6 +42,7 @@ struct ParaState
     Qt::Alignment alignment = Qt::AlignLeft;
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
     bool inTable = false;
+    int tableLevel = -1; // \itap: 0 no table, 1 the outer table, 2 a table in its cell; -1 unset
 };
 
 struct Group

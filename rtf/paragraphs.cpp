@@ -94,6 +94,8 @@ void Reader::finishDocument()
     materializeBlock();
     flushRun();
     applyBlockLook();
+    while (!m_tables.empty())
+        leaveTable(); // a table open at the end still gets its merges and widths
 }
 
 } // namespace rtf

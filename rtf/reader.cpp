@@ -37,6 +37,8 @@ bool fail(QString *reason, const QString &why)
 bool Reader::run(QByteArrayView bytes, QString *reason)
 {
     Tokenizer tokenizer(bytes);
+    m_unread = bytes;
+    m_tokenizer = &tokenizer;
     m_groups.reserve(64);
     m_cursor.beginEditBlock();
     bool ok = true;
@@ -233,6 +235,7 @@ void Reader::destinationWord(Command command)
     case Command::SkipDestination: enterSkip(); break;
     case Command::TextDestination:
     case Command::ObjectResult:
+    case Command::NestedTableProperties:
         g.destination = Destination::Text;
         break;
     case Command::Object: g.destination = Destination::Hidden; break;

@@ -82,12 +82,20 @@ private:
 
     // ---- tables (tables.cpp)
     void tableWord(Command command, int param);
-    void syncTable();
-    void enterCell();
+    void rowDefinitionWord(Command command, int param);
+    void borderWord(Command command, int param);
+    int tableDepth() const;
+    RowSpec &rowSpec();
+    void syncTable(int atLeast = 0);
+    void openTable();
+    void enterCell(TableState &t);
+    void startRow(TableState &t);
     void joinEmptyBlockBeforeTable();
     void cellEnd();
-    void rowEnd();
+    void rowEnd(bool nested);
+    void recordMerges(TableState &t, const RowSpec &spec);
     void leaveTable();
+    void finishTable(TableState &t);
 
     // ---- pictures and shapes (picture_destination.cpp)
     void pictureDestinationWord(Command command);
@@ -99,6 +107,8 @@ private:
     QTextDocument &m_document;
     const ReadLimits &m_limits;
     QTextCursor m_cursor;
+    QByteArrayView m_unread;              // the file, for looking ahead
+    const Tokenizer *m_tokenizer = nullptr; // where the reading is in it
     const QString m_defaultFamily;
 
     std::vector<Group> m_groups;
@@ -124,7 +134,8 @@ private:
     bool m_blockPageBreak = false;
     bool m_blockPending = false;
 
-    TableState m_table;
+    std::vector<TableState> m_tables; // the outer table first
+    std::vector<RowSpec> m_rowSpecs;  // the row definition for each depth
 
     PictureDestination m_picture;
     int m_picturesInserted = 0;

@@ -1,5 +1,6 @@
 #include "rtf/pictures.h"
 #include "rtf/rtf.h"
+#include "rtf/table_writer.h"
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
@@ -17,7 +18,6 @@ namespace {
 
 constexpr double TwipsPerPixel = 15.0; // at 96 pixels per inch
 constexpr std::ptrdiff_t LineWidth = 78;
-constexpr int TableWidthTwips = 9360; // 6.5 inches
 
 QString familyOf(const QTextCharFormat &format, const QString &fallback)
 {
@@ -45,10 +45,10 @@ private:
     void collect();
     int colorIndex(const QBrush &brush) const;
     void header();
-    void frameContents(QTextFrame *frame, bool inTable);
-    void table(QTextTable *table);
-    void cellContents(const QTextTableCell &cell);
-    void block(const QTextBlock &block, bool inTable);
+    void frameContents(QTextFrame *frame, int depth);
+    void table(QTextTable *table, int depth);
+    void cellContents(const QTextTableCell &cell, int depth);
+    void block(const QTextBlock &block, int depth);
     void fragment(const QTextFragment &fragment);
     void characterProperties(const QTextCharFormat &format);
     void picture(const QTextImageFormat &format);
@@ -85,7 +85,7 @@ QByteArray Writer::run()
     m_out.reserve(std::size_t(m_document.characterCount()) * 2 + 1024);
     collect();
     header();
-    frameContents(m_document.rootFrame(), false);
+    frameContents(m_document.rootFrame(), 0);
     raw("}\n");
     return QByteArray(m_out.data(), qsizetype(m_out.size()));
 }
@@ -122,6 +122,15 @@ void Writer::collect()
             addColor(format.background());
         }
     }
+    std::vector<QTextFrame *> frames{m_document.rootFrame()};
+    while (!frames.empty()) {
+        QTextFrame *frame = frames.back();
+        frames.pop_back();
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            forEachTableBrush(*table, addColor);
+        const QList<QTextFrame *> children = frame->childFrames();
+        frames.insert(frames.end(), children.begin(), children.end());
+    }
 }
 
 int Writer::colorIndex(const QBrush &brush) const
@@ -156,61 +165,73 @@ void Writer::header()
     m_lineStart = m_out.size();
 }
 
-void Writer::frameContents(QTextFrame *frame, bool inTable)
+void Writer::frameContents(QTextFrame *frame, int depth)
 {
     for (auto it = frame->begin(); !it.atEnd();) {
         QTextFrame *child = it.currentFrame();
         const QTextBlock current = it.currentBlock();
         ++it;
         if (child) {
-            auto *childTable = qobject_cast<QTextTable *>(child);
-            if (childTable && !inTable)
-                table(childTable);
+            if (auto *childTable = qobject_cast<QTextTable *>(child))
+                table(childTable, depth + 1);
             else
-                frameContents(child, inTable); // nested tables and frames keep their text
+                frameContents(child, depth); // other frames keep their text
             continue;
         }
-        block(current, inTable);
+        block(current, depth);
         if (!it.atEnd())
             raw("\\par\n");
         m_lineStart = m_out.size();
     }
 }
 
-void Writer::table(QTextTable *table)
+// The outer table's rows carry their definition in front; a table inside a
+// cell, as other writers do, after its cells in \nesttableprops.
+void Writer::table(QTextTable *table, int depth)
 {
-    const int columns = table->columns();
-    const int width = TableWidthTwips / std::max(columns, 1);
+    const auto colors = [this](const QBrush &brush) { return colorIndex(brush); };
+    const bool nested = depth > 1;
     for (int row = 0; row < table->rows(); ++row) {
-        raw("\\trowd\\trgaph108");
-        for (int column = 0; column < columns; ++column)
-            word("cellx", (column + 1) * width);
-        raw("\n");
-        for (int column = 0; column < columns; ++column) {
+        const std::string definition = rowDefinition(*table, row, colors);
+        if (!nested) {
+            raw(definition);
+            raw("\n");
+        }
+        for (int column = 0; column < table->columns(); ++column) {
             const QTextTableCell cell = table->cellAt(row, column);
             if (cell.row() == row && cell.column() == column)
-                cellContents(cell);
+                cellContents(cell, depth);
             else
-                raw("\\pard\\intbl");
-            raw("\\cell\n");
+                block(QTextBlock(), depth);
+            raw(nested ? "\\nestcell\n" : "\\cell\n");
             m_lineStart = m_out.size();
         }
-        raw("\\row\n");
+        if (nested) {
+            raw("{\\*\\nesttableprops");
+            raw(definition);
+            raw("\\nestrow}{\\nonesttables\\par}\n");
+        } else {
+            raw(definition);
+            raw("\\row\n");
+        }
         m_lineStart = m_out.size();
     }
 }
 
-void Writer::cellContents(const QTextTableCell &cell)
+void Writer::cellContents(const QTextTableCell &cell, int depth)
 {
     for (auto it = cell.begin(); !it.atEnd();) {
         QTextFrame *child = it.currentFrame();
         const QTextBlock current = it.currentBlock();
         ++it;
         if (child) {
-            frameContents(child, true);
+            if (auto *childTable = qobject_cast<QTextTable *>(child))
+                table(childTable, depth + 1);
+            else
+                frameContents(child, depth);
             continue;
         }
-        block(current, true);
+        block(current, depth);
         if (!it.atEnd()) {
             raw("\\par\n");
             m_lineStart = m_out.size();
@@ -218,12 +239,18 @@ void Writer::cellContents(const QTextTableCell &cell)
     }
 }
 
-void Writer::block(const QTextBlock &block, bool inTable)
+void Writer::block(const QTextBlock &block, int depth)
 {
-    const QTextBlockFormat format = block.blockFormat();
     raw("\\pard");
-    if (inTable)
+    if (depth > 0)
         raw("\\intbl");
+    if (depth > 1)
+        word("itap", depth);
+    if (!block.isValid()) {
+        raw(" ");
+        return; // a cell merged into another: no text of its own
+    }
+    const QTextBlockFormat format = block.blockFormat();
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter)
         raw("\\qc");

@@ -40,14 +40,40 @@ QString runText(const QTextFragment &fragment, bool withFonts)
     return run;
 }
 
+QString cellLook(const QTextTableCell &cell)
+{
+    QString look;
+    if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+        look += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+    const QTextTableCellFormat format = cell.format().toTableCellFormat();
+    QString sides;
+    if (format.topBorder() > 0) sides += u't';
+    if (format.leftBorder() > 0) sides += u'l';
+    if (format.bottomBorder() > 0) sides += u'b';
+    if (format.rightBorder() > 0) sides += u'r';
+    if (!sides.isEmpty())
+        look += QStringLiteral(" borders=") + sides;
+    if (format.background().style() != Qt::NoBrush)
+        look += QStringLiteral(" bg") + format.background().color().name();
+    return look;
+}
+
+// Every table around the block, the outermost first: "cell 0,1 > cell 1,0".
+QString cellPath(const QTextBlock &block)
+{
+    QStringList cells;
+    for (QTextFrame *frame = QTextCursor(block).currentFrame(); frame; frame = frame->parentFrame()) {
+        if (auto *table = qobject_cast<QTextTable *>(frame)) {
+            const QTextTableCell cell = table->cellAt(block.position());
+            cells.prepend(QStringLiteral("cell %1,%2").arg(cell.row()).arg(cell.column()) + cellLook(cell));
+        }
+    }
+    return cells.isEmpty() ? QString() : cells.join(QStringLiteral(" > ")) + u' ';
+}
+
 QString blockLine(const QTextBlock &block, bool withFonts)
 {
-    QString line;
-    QTextCursor cursor(block);
-    if (QTextTable *table = cursor.currentTable()) {
-        const QTextTableCell cell = table->cellAt(block.position());
-        line += QStringLiteral("cell %1,%2 ").arg(cell.row()).arg(cell.column());
-    }
+    QString line = cellPath(block);
     const QTextBlockFormat format = block.blockFormat();
     line += QStringLiteral("P ") + alignmentName(format.alignment());
     const auto margin = [&line](const char *name, qreal value) {

@@ -110,8 +110,10 @@ const ReaderCase tableCases[] = {
      "P left | \"before\" 12pt\ncell 0,0 P left | \"A\" 12pt\nP left | \"after\" 12pt"},
     {"more_cells_than_boundaries_add_columns", R"(\trowd\cellx1000\pard\intbl A\cell B\cell\row)",
      "P left\ncell 0,0 P left | \"A\" 12pt\ncell 0,1 P left | \"B\" 12pt\nP left"},
-    {"nested_cells_keep_their_text", R"(\pard\intbl\itap2 X\nestcell Y\nestcell\nestrow\itap1 Z\cell\row)",
-     "P left\ncell 0,0 P left | \"X\" 12pt\ncell 0,0 P left | \"Y\" 12pt\ncell 0,0 P left | \"Z\" 12pt\nP left"},
+    {"nested_cells_make_a_table_inside_the_cell",
+     R"(\pard\intbl\itap2 X\nestcell Y\nestcell\nestrow\itap1 Z\cell\row)",
+     "P left\ncell 0,0 P left\ncell 0,0 > cell 0,0 P left | \"X\" 12pt\ncell 0,0 > cell 0,1 P left | \"Y\" 12pt\n"
+     "cell 0,0 P left | \"Z\" 12pt\nP left"},
 };
 INSTANTIATE_TEST_SUITE_P(Tables, ReaderFeature, testing::ValuesIn(tableCases),
                          [](const auto &info) { return std::string(info.param.name); });
