@@ -9,6 +9,7 @@
 #include "rtf/tokenizer.h"
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QTextCursor>
 #include <QTextFormat>
 #include <optional>
@@ -27,6 +28,7 @@ class Reader
 public:
     Reader(QTextDocument &document, const ReadLimits &limits);
     bool run(QByteArrayView bytes, QString *reason);
+    QStringList warnings() const; // picture_destination.cpp
 
 private:
     // ---- groups and dispatch (reader.cpp)
@@ -126,7 +128,7 @@ private:
 
     TableState m_table;
 
-    PictureDestination m_picture;
+    PictureDestination m_picture{m_limits};
     int m_picturesInserted = 0;
     bool m_shapePictureJustEnded = false;
 };

@@ -7,10 +7,12 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace rtf {
 namespace {
@@ -34,6 +36,16 @@ QString familyOf(const QTextCharFormat &format, const QString &fallback)
 }
 
 using Picture = EncodedPicture;
+
+// A shown size as a goal in whole twips, with a scale only where the size is
+// under one twip: a goal of 0 would mean "the picture's own size".
+std::pair<long long, int> goalAndScale(qreal pixels)
+{
+    const double twips = std::clamp(pixels * TwipsPerPixel, 0.0, double(MaxPictureTwips));
+    if (twips >= 0.5)
+        return {std::llround(twips), 100};
+    return {std::max(1LL, std::llround(twips * 100)), 1};
+}
 
 class Writer
 {
@@ -308,7 +320,8 @@ const Picture *Writer::pictureFor(const QTextImageFormat &format)
         if (original.userType() == QMetaType::QByteArray) {
             picture.bytes = original.toByteArray();
             picture.kind = pictureKind(picture.bytes);
-            picture.pixels = image.size();
+            const QSize source = format.property(PictureSourceSizeProperty).toSize();
+            picture.pixels = source.isValid() ? source : image.size();
         }
     }
     if (picture.kind.isEmpty() && !image.isNull())
@@ -334,8 +347,14 @@ void Writer::picture(const QTextImageFormat &format)
     raw(picture->kind == "jpeg" ? "\\jpegblip" : "\\pngblip");
     word("picw", picture->pixels.width());
     word("pich", picture->pixels.height());
-    word("picwgoal", twips(width));
-    word("pichgoal", twips(height));
+    const auto [widthGoal, widthScale] = goalAndScale(width);
+    const auto [heightGoal, heightScale] = goalAndScale(height);
+    word("picwgoal", widthGoal);
+    word("pichgoal", heightGoal);
+    if (widthScale != 100)
+        word("picscalex", widthScale);
+    if (heightScale != 100)
+        word("picscaley", heightScale);
     raw("\n");
     static constexpr char digits[] = "0123456789abcdef";
     int inLine = 0;
