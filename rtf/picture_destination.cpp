@@ -1,5 +1,6 @@
 // Pictures (\pict) and the shapes that hold them (\shp, \shppict, \nonshppict).
 #include "rtf/picture_destination.h"
+#include "rtf/metafiles.h"
 #include "rtf/pictures.h"
 #include "rtf/reader.h"
 #include "rtf/rtf.h"
@@ -8,6 +9,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 namespace rtf {
@@ -44,15 +46,30 @@ void PictureDestination::word(Command command, int param)
 {
     State &s = m_state;
     switch (command) {
-    case Command::PngBlip: s.format = "png"; s.supported = true; break;
-    case Command::JpegBlip: s.format = "jpeg"; s.supported = true; break;
-    case Command::OtherBlip: s.format = nullptr; s.supported = false; break;
+    case Command::PngBlip: setKind(Kind::Png, "png"); break;
+    case Command::JpegBlip: setKind(Kind::Jpeg, "jpeg"); break;
+    case Command::WmfBlip: setKind(Kind::Wmf, "wmf"); break;
+    case Command::EmfBlip: setKind(Kind::Emf, "emf"); break;
+    case Command::DibBlip: setKind(Kind::Dib, "dib"); break;
+    case Command::DeviceBitmap: setKind(Kind::DeviceBitmap, "dib"); break;
+    case Command::OtherBlip: setKind(Kind::None, nullptr); break;
+    case Command::PictureWidth: s.width = std::clamp(param, 0, 1'000'000); break;
+    case Command::PictureHeight: s.height = std::clamp(param, 0, 1'000'000); break;
+    case Command::BitmapBitsPerPixel: s.bitsPerPixel = param; break;
+    case Command::BitmapWidthBytes: s.widthBytes = std::clamp(param, 0, 1'000'000); break;
     case Command::PictureWidthGoal: s.widthGoal = std::clamp(param, 0, MaxPictureTwips); break;
     case Command::PictureHeightGoal: s.heightGoal = std::clamp(param, 0, MaxPictureTwips); break;
     case Command::PictureScaleX: s.scaleX = std::clamp(param, 1, 1000); break;
     case Command::PictureScaleY: s.scaleY = std::clamp(param, 1, 1000); break;
     default: break;
     }
+}
+
+void PictureDestination::setKind(Kind kind, const char *format)
+{
+    m_state.kind = kind;
+    m_state.format = format;
+    m_state.supported = kind != Kind::None;
 }
 
 void PictureDestination::hexText(QByteArrayView bytes)
@@ -97,27 +114,76 @@ std::optional<QTextImageFormat> PictureDestination::finish(QTextDocument &docume
         return std::nullopt;
     auto stored = m_stored.constFind(data);
     if (stored == m_stored.constEnd()) {
-        const QSize pixels = pictureHeaderSize(data, m_state.format);
-        if (!pixels.isValid() || pixels.width() > limits.maxPictureSide
+        const Source picture = source(data, limits);
+        const QSize pixels = picture.drawn;
+        if (!pixels.isValid() || pixels.isEmpty() || pixels.width() > limits.maxPictureSide
             || pixels.height() > limits.maxPictureSide
             || qint64(pixels.width()) * pixels.height() > limits.maxPicturePixels)
             return std::nullopt;
-        QImage image;
-        if (m_budget.take(pixels)) {
-            image = decodePicture(data, m_state.format, limits);
-            if (image.isNull())
-                return std::nullopt;
-        } else {
+        // Photographs that do not decode are dropped as before; drawings and
+        // bitmaps that do not keep a placeholder, and their bytes for saving.
+        const bool photograph = m_state.kind == Kind::Png || m_state.kind == Kind::Jpeg;
+        QImage image = m_budget.take(pixels) ? decode(picture, limits) : placeholderPicture(shownPixels(pixels).toSize());
+        if (image.isNull() && photograph)
+            return std::nullopt;
+        if (image.isNull())
             image = placeholderPicture(shownPixels(pixels).toSize());
-        }
         const QString name = QStringLiteral("rtf-picture-%1.%2")
                                  .arg(m_stored.size() + 1)
-                                 .arg(QLatin1StringView(m_state.format == QByteArrayView("jpeg") ? "jpg" : "png"));
+                                 .arg(QLatin1StringView(m_state.kind == Kind::Jpeg ? "jpg" : "png"));
         document.addResource(QTextDocument::ImageResource, QUrl(name), image);
-        document.addResource(QTextDocument::ImageResource, originalPictureUrl(name), data);
-        stored = m_stored.insert(data, Stored{name, pixels});
+        document.addResource(QTextDocument::ImageResource, originalPictureUrl(name), picture.original);
+        stored = m_stored.insert(data, Stored{name, picture.pixels});
     }
     return imageFormat(*stored);
+}
+
+// The bytes to keep and the size the picture is drawn at.
+PictureDestination::Source PictureDestination::source(const QByteArray &data, const ReadLimits &limits) const
+{
+    const State &s = m_state;
+    switch (s.kind) {
+    case Kind::Png: case Kind::Jpeg: {
+        const QSize pixels = pictureHeaderSize(data, s.format);
+        return {data, pixels, pixels};
+    }
+    case Kind::Dib: {
+        const QSize pixels = pictureHeaderSize(bmpFromDib(data), "bmp");
+        return {data, pixels, pixels};
+    }
+    case Kind::DeviceBitmap: {
+        const QByteArray dib = dibFromDeviceBitmap(data, QSize(s.width, s.height), s.bitsPerPixel, s.widthBytes);
+        const QSize pixels = dib.isEmpty() ? QSize() : QSize(s.width, s.height);
+        return {dib, pixels, pixels};
+    }
+    case Kind::Wmf: case Kind::Emf: {
+        // \picw and \pich of a metafile are in hundredths of a millimetre;
+        // it is drawn at the size it is shown, within the limits of one picture.
+        const QSize natural(int(std::lround(s.width * 96 / 2540.0)), int(std::lround(s.height * 96 / 2540.0)));
+        QSize drawn = shownPixels(natural).toSize();
+        if (drawn.isEmpty())
+            return {}; // no size to show it at
+
+        const int side = std::min<qint64>(limits.maxPictureSide, std::sqrt(double(limits.maxPicturePixels)));
+        if (drawn.width() > side || drawn.height() > side)
+            drawn.scale(side, side, Qt::KeepAspectRatio);
+        return {data, natural.isEmpty() ? drawn : natural, drawn};
+    }
+    case Kind::None: break;
+    }
+    return {};
+}
+
+QImage PictureDestination::decode(const Source &source, const ReadLimits &limits) const
+{
+    switch (m_state.kind) {
+    case Kind::Png: case Kind::Jpeg: return decodePicture(source.original, m_state.format, limits);
+    case Kind::Dib: case Kind::DeviceBitmap: return decodePicture(bmpFromDib(source.original), "bmp", limits);
+    case Kind::Wmf: return renderMetafile(source.original, MetafileKind::Wmf, source.pixels);
+    case Kind::Emf: return renderMetafile(source.original, MetafileKind::Emf, source.pixels);
+    case Kind::None: break;
+    }
+    return {};
 }
 
 QSizeF PictureDestination::shownPixels(QSize pixels) const

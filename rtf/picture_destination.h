@@ -38,16 +38,29 @@ private:
         QString name;
         QSize pixels;
     };
+    enum class Kind { None, Png, Jpeg, Wmf, Emf, Dib, DeviceBitmap };
     struct State
     {
         QByteArray data;
-        const char *format = nullptr;
+        Kind kind = Kind::None;
+        const char *format = nullptr; // the encoding kept with the image
         bool supported = false;
         bool broken = false;
         int nibble = -1;
         int widthGoal = 0, heightGoal = 0, scaleX = 100, scaleY = 100;
+        int width = 0, height = 0; // \picw, \pich: pixels, or 0.01 mm for metafiles
+        int bitsPerPixel = 1, widthBytes = 0;
         size_t depth = 0;
     };
+    struct Source
+    {
+        QByteArray original; // what is kept and written back
+        QSize pixels;        // its own size
+        QSize drawn;         // the size it is decoded or drawn at
+    };
+    Source source(const QByteArray &data, const ReadLimits &limits) const;
+    QImage decode(const Source &source, const ReadLimits &limits) const;
+    void setKind(Kind kind, const char *format);
     QTextImageFormat imageFormat(const Stored &picture) const;
     QSizeF shownPixels(QSize pixels) const;
 

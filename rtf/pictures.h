@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 #include <QTextFormat>
+#include <string>
 
 namespace rtf {
 
@@ -46,9 +47,15 @@ QImage decodePicture(const QByteArray &bytes, const char *format, const ReadLimi
 struct EncodedPicture
 {
     QByteArray bytes;
-    QByteArray kind;
+    QByteArray kind;       // "png", "jpeg", "wmf", "emf" or "dib"
     QSize pixels;
+    QByteArray alternative; // PNG beside a metafile or bitmap, for other readers
 };
+bool isMetafileOrBitmap(QByteArrayView kind);
+
+// The picture's groups, hex-encoded at `shown` pixels: a metafile or bitmap
+// goes in \shppict with its PNG alternative in \nonshppict.
+void appendPictureGroups(std::string &out, const EncodedPicture &picture, QSizeF shown);
 EncodedPicture encodePicture(const QImage &image);
 QByteArray pictureKind(const QByteArray &bytes); // "png", "jpeg" or empty
 

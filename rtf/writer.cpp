@@ -37,16 +37,6 @@ QString familyOf(const QTextCharFormat &format, const QString &fallback)
 
 using Picture = EncodedPicture;
 
-// A shown size as a goal in whole twips, with a scale only where the size is
-// under one twip: a goal of 0 would mean "the picture's own size".
-std::pair<long long, int> goalAndScale(qreal pixels)
-{
-    const double twips = std::clamp(pixels * TwipsPerPixel, 0.0, double(MaxPictureTwips));
-    if (twips >= 0.5)
-        return {std::llround(twips), 100};
-    return {std::max(1LL, std::llround(twips * 100)), 1};
-}
-
 class Writer
 {
 public:
@@ -320,6 +310,11 @@ const Picture *Writer::pictureFor(const QTextImageFormat &format)
         if (original.userType() == QMetaType::QByteArray) {
             picture.bytes = original.toByteArray();
             picture.kind = pictureKind(picture.bytes);
+            const QByteArray encoding = format.property(PictureEncodingProperty).toString().toLatin1();
+            if (picture.kind.isEmpty() && isMetafileOrBitmap(encoding)) {
+                picture.kind = encoding;
+                picture.alternative = encodePicture(image).bytes;
+            }
             const QSize source = format.property(PictureSourceSizeProperty).toSize();
             picture.pixels = source.isValid() ? source : image.size();
         }
@@ -343,31 +338,7 @@ void Writer::picture(const QTextImageFormat &format)
         height = width * picture->pixels.height() / picture->pixels.width();
     if (format.height() > 0 && format.width() <= 0 && picture->pixels.height() > 0)
         width = height * picture->pixels.width() / picture->pixels.height();
-    raw("{\\pict");
-    raw(picture->kind == "jpeg" ? "\\jpegblip" : "\\pngblip");
-    word("picw", picture->pixels.width());
-    word("pich", picture->pixels.height());
-    const auto [widthGoal, widthScale] = goalAndScale(width);
-    const auto [heightGoal, heightScale] = goalAndScale(height);
-    word("picwgoal", widthGoal);
-    word("pichgoal", heightGoal);
-    if (widthScale != 100)
-        word("picscalex", widthScale);
-    if (heightScale != 100)
-        word("picscaley", heightScale);
-    raw("\n");
-    static constexpr char digits[] = "0123456789abcdef";
-    int inLine = 0;
-    for (char byte : picture->bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        m_out.push_back(digits[value >> 4]);
-        m_out.push_back(digits[value & 15]);
-        if (++inLine == 64) {
-            m_out.push_back('\n');
-            inLine = 0;
-        }
-    }
-    raw("}\n");
+    appendPictureGroups(m_out, *picture, QSizeF(width, height));
     m_lineStart = m_out.size();
 }
 
