@@ -62,8 +62,7 @@ QByteArray wmfToSvg(const QByteArray &bytes)
         if (device->out)
             wmf_stream_destroy(api, device->out, &svg, &length);
         if (played && svg)
-            result = QByteArray(svg, qsizetype(length));
-        std::free(svg);
+            result = QByteArray(svg, qsizetype(length)); // the API owns and frees the stream's memory
     }
     wmf_api_destroy(api);
     return result;
@@ -85,7 +84,7 @@ QImage renderMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels)
         return {};
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    renderer.render(&painter);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
     return image;
 }
 
@@ -130,7 +129,7 @@ QByteArray dibFromDeviceBitmap(const QByteArray &bits, QSize pixels, int bitsPer
     char *header = dib.data();
     qToLittleEndian<quint32>(40, header);
     qToLittleEndian<qint32>(pixels.width(), header + 4);
-    qToLittleEndian<qint32>(-pixels.height(), header + 8); // top row first, as stored
+    qToLittleEndian<qint32>(pixels.height(), header + 8);
     qToLittleEndian<quint16>(1, header + 12);
     qToLittleEndian<quint16>(quint16(bitsPerPixel), header + 14);
     qToLittleEndian<quint32>(quint32(colours), header + 32);
@@ -141,8 +140,10 @@ QByteArray dibFromDeviceBitmap(const QByteArray &bits, QSize pixels, int bitsPer
         entry[0] = entry[1] = entry[2] = level;
     }
     char *rows = header + 40 + colours * 4;
+    // Device bitmaps store the top row first, device-independent ones last.
     for (int y = 0; y < pixels.height(); ++y)
-        std::memcpy(rows + y * stride, bits.constData() + qint64(y) * widthBytes, size_t(rowBytes));
+        std::memcpy(rows + (pixels.height() - 1 - y) * stride, bits.constData() + qint64(y) * widthBytes,
+                    size_t(rowBytes));
     return dib;
 }
 

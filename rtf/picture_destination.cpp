@@ -148,7 +148,10 @@ PictureDestination::Source PictureDestination::source(const QByteArray &data, co
         return {data, pixels, pixels};
     }
     case Kind::Dib: {
-        const QSize pixels = pictureHeaderSize(bmpFromDib(data), "bmp");
+        // A header that does not read leaves the size the file gives.
+        QSize pixels = pictureHeaderSize(bmpFromDib(data), "bmp");
+        if (!pixels.isValid())
+            pixels = QSize(s.width, s.height);
         return {data, pixels, pixels};
     }
     case Kind::DeviceBitmap: {
