@@ -19,7 +19,7 @@ constexpr qsizetype MaxMetafileBytes = 64 * 1024 * 1024;
 QByteArray emfToSvg(const QByteArray &bytes)
 {
     generatorOptions options{};
-    options.nameSpace = const_cast<char *>("svg");
+    options.nameSpace = nullptr; // a prefix is copied and never freed by the library
     options.emfplus = true;
     options.svgDelimiter = true;
     char *svg = nullptr;
