@@ -16,6 +16,34 @@ namespace {
 // a metafile is more likely hostile than a drawing.
 constexpr qsizetype MaxMetafileBytes = 64 * 1024 * 1024;
 
+// The library takes the header's largest record and object count on trust
+// and allocates by them: a few hundred bytes could ask for gigabytes.
+bool plausibleWmf(const QByteArray &bytes)
+{
+    qsizetype at = qFromLittleEndian<quint32>(bytes.constData()) == 0x9AC6CDD7u ? 22 : 0;
+    if (bytes.size() < at + 18)
+        return false;
+    const char *header = bytes.constData() + at;
+    const quint64 maxRecordBytes = quint64(qFromLittleEndian<quint32>(header + 12)) * 2;
+    return qFromLittleEndian<quint16>(header + 2) == 9 && maxRecordBytes <= quint64(bytes.size() - at);
+}
+
+// An enhanced metafile starts with its header record and signature.
+bool plausibleEmf(const QByteArray &bytes)
+{
+    return bytes.size() >= 88 && qFromLittleEndian<quint32>(bytes.constData()) == 1
+           && qFromLittleEndian<quint32>(bytes.constData() + 40) == 0x464D4520u;
+}
+
+} // namespace
+
+bool plausibleMetafile(const QByteArray &bytes, MetafileKind kind)
+{
+    return kind == MetafileKind::Emf ? plausibleEmf(bytes) : plausibleWmf(bytes);
+}
+
+namespace {
+
 QByteArray emfToSvg(const QByteArray &bytes)
 {
     generatorOptions options{};
@@ -74,7 +102,10 @@ QImage renderMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels)
 {
     if (bytes.isEmpty() || bytes.size() > MaxMetafileBytes || pixels.isEmpty())
         return {};
-    const QByteArray svg = kind == MetafileKind::Emf ? emfToSvg(bytes) : wmfToSvg(bytes);
+    const bool emf = kind == MetafileKind::Emf;
+    if (!plausibleMetafile(bytes, kind))
+        return {};
+    const QByteArray svg = emf ? emfToSvg(bytes) : wmfToSvg(bytes);
     QSvgRenderer renderer(svg);
     if (svg.isEmpty() || !renderer.isValid())
         return {};

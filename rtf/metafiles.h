@@ -8,6 +8,10 @@ namespace rtf {
 // Windows metafiles and bitmaps as RTF stores them, drawn into images.
 enum class MetafileKind { Wmf, Emf };
 
+// Whether the header is one the libraries can be trusted with: they allocate
+// by what it claims.
+bool plausibleMetafile(const QByteArray &bytes, MetafileKind kind);
+
 // Draws a metafile at `pixels` through the metafile libraries and Qt SVG.
 // A null image when the bytes cannot be drawn.
 QImage renderMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels);

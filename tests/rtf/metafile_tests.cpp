@@ -123,6 +123,28 @@ const BadCase badCases[] = {
 INSTANTIATE_TEST_SUITE_P(Hostile, UndrawablePictures, testing::ValuesIn(badCases),
                          [](const auto &info) { return std::string(info.param.name); });
 
+// Found by fuzzing: a WMF header claiming a record of 2.7 GB made the library
+// allocate it.
+TEST(UndrawablePictures, AMetafileHeaderIsNotTakenOnTrust)
+{
+    QTextDocument document;
+    ASSERT_TRUE(rtf::read(fixture(QStringLiteral("hostile/wmf_huge_max_record.rtf")), document));
+    const QList<Shown> pictures = picturesOf(document);
+    ASSERT_EQ(pictures.size(), 1);
+    EXPECT_EQ(pictures[0].format.width(), 200);
+    EXPECT_EQ(pictures[0].image.pixelColor(0, 0).rgb(), qRgb(0x99, 0x99, 0x99)) << "not the placeholder";
+    const QVariant original = document.resource(QTextDocument::ImageResource,
+                                                rtf::originalPictureUrl(pictures[0].format.name()));
+    EXPECT_FALSE(rtf::plausibleMetafile(original.toByteArray(), rtf::MetafileKind::Wmf));
+    QTextDocument drawable;
+    ASSERT_TRUE(rtf::read(fixture(QStringLiteral("pictures/wmf.rtf")), drawable));
+    EXPECT_TRUE(rtf::plausibleMetafile(picturesOf(drawable)[0].original, rtf::MetafileKind::Wmf));
+    QTextDocument enhanced;
+    ASSERT_TRUE(rtf::read(fixture(QStringLiteral("pictures/emf.rtf")), enhanced));
+    EXPECT_TRUE(rtf::plausibleMetafile(picturesOf(enhanced)[0].original, rtf::MetafileKind::Emf));
+    EXPECT_FALSE(rtf::plausibleMetafile(picturesOf(enhanced)[0].original, rtf::MetafileKind::Wmf));
+}
+
 TEST(DeviceBitmaps, RowsShorterThanTheirWidthAreRefused)
 {
     EXPECT_TRUE(rtf::dibFromDeviceBitmap(QByteArray(24, '\0'), QSize(8, 1), 24, 24).size() > 40);
