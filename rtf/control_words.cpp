@@ -147,8 +147,15 @@ Table makeTable()
 
     addAll(t, {"pngblip"}, Command::PngBlip);
     addAll(t, {"jpegblip"}, Command::JpegBlip);
-    addAll(t, {"wmetafile", "emfblip", "dibitmap", "wbitmap", "macpict", "pmmetafile"},
-           Command::OtherBlip);
+    addAll(t, {"macpict", "pmmetafile"}, Command::OtherBlip);
+    addAll(t, {"wmetafile"}, Command::WmfBlip);
+    addAll(t, {"emfblip"}, Command::EmfBlip);
+    addAll(t, {"dibitmap"}, Command::DibBlip);
+    addAll(t, {"wbitmap"}, Command::DeviceBitmap);
+    addAll(t, {"picw"}, Command::PictureWidth);
+    addAll(t, {"pich"}, Command::PictureHeight);
+    addAll(t, {"wbmbitspixel"}, Command::BitmapBitsPerPixel);
+    addAll(t, {"wbmwidthbytes"}, Command::BitmapWidthBytes);
     addAll(t, {"picwgoal"}, Command::PictureWidthGoal);
     addAll(t, {"pichgoal"}, Command::PictureHeightGoal);
     addAll(t, {"picscalex"}, Command::PictureScaleX);

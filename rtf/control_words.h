@@ -33,6 +33,8 @@ enum class Command : quint8 {
     Red, Green, Blue,
     // pictures
     PngBlip, JpegBlip, OtherBlip, PictureWidthGoal, PictureHeightGoal, PictureScaleX, PictureScaleY,
+    WmfBlip, EmfBlip, DibBlip, DeviceBitmap, PictureWidth, PictureHeight, BitmapBitsPerPixel,
+    BitmapWidthBytes,
 };
 
 enum class CommandGroup : quint8 {

@@ -1,5 +1,6 @@
 #pragma once
 #include "rtf/control_words.h"
+#include "rtf/pictures.h"
 #include <QByteArray>
 #include <QHash>
 #include <QSize>
@@ -18,9 +19,12 @@ struct ReadLimits;
 class PictureDestination
 {
 public:
+    explicit PictureDestination(const ReadLimits &limits) : m_budget(limits) {}
+    // Pictures that the budget left as placeholders so far.
+    int refusedByBudget() const { return m_budget.refused(); }
     // `depth` is the group that holds the picture: it ends with that group.
     void begin(size_t depth);
-    bool endsWith(size_t depth) const { return m_depth == depth; }
+    bool endsWith(size_t depth) const { return m_state.depth == depth; }
     void word(Command command, int param);
     void hexText(QByteArrayView bytes);
     void binary(QByteArrayView bytes);
@@ -34,16 +38,35 @@ private:
         QString name;
         QSize pixels;
     };
+    enum class Kind { None, Png, Jpeg, Wmf, Emf, Dib, DeviceBitmap };
+    struct State
+    {
+        QByteArray data;
+        Kind kind = Kind::None;
+        const char *format = nullptr; // the encoding kept with the image
+        bool supported = false;
+        bool broken = false;
+        int nibble = -1;
+        int widthGoal = 0, heightGoal = 0, scaleX = 100, scaleY = 100;
+        int width = 0, height = 0; // \picw, \pich: pixels, or 0.01 mm for metafiles
+        int bitsPerPixel = 1, widthBytes = 0;
+        size_t depth = 0;
+    };
+    struct Source
+    {
+        QByteArray original; // what is kept and written back
+        QSize pixels;        // its own size
+        QSize drawn;         // the size it is decoded or drawn at
+    };
+    Source source(const QByteArray &data, const ReadLimits &limits) const;
+    QImage decode(const Source &source, const ReadLimits &limits) const;
+    void setKind(Kind kind, const char *format);
     QTextImageFormat imageFormat(const Stored &picture) const;
+    QSizeF shownPixels(QSize pixels) const;
 
-    QByteArray m_data;
-    const char *m_format = nullptr;
-    bool m_supported = false;
-    bool m_broken = false;
-    int m_nibble = -1;
-    int m_widthGoal = 0, m_heightGoal = 0, m_scaleX = 100, m_scaleY = 100;
-    size_t m_depth = 0;
+    State m_state;
     QHash<QByteArray, Stored> m_stored;
+    PictureBudget m_budget;
 };
 
 } // namespace rtf

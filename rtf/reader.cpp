@@ -364,6 +364,12 @@ bool read(const QByteArray &bytes, QTextDocument &document, QString *reason)
 
 bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &limits, QString *reason)
 {
+    return read(bytes, document, limits, reason, nullptr);
+}
+
+bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &limits, QString *reason,
+          QStringList *warnings)
+{
     if (!document.isEmpty())
         document.clear();
     if (!isRtf(bytes)) {
@@ -374,6 +380,8 @@ bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &li
     document.setUndoRedoEnabled(false);
     Reader reader(document, limits);
     const bool ok = reader.run(bytes, reason);
+    if (ok && warnings)
+        *warnings = reader.warnings();
     if (!ok)
         document.clear();
     document.setUndoRedoEnabled(undo);

@@ -9,6 +9,7 @@
 #include "rtf/tokenizer.h"
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QTextCursor>
 #include <QTextFormat>
 #include <optional>
@@ -27,6 +28,7 @@ class Reader
 public:
     Reader(QTextDocument &document, const ReadLimits &limits);
     bool run(QByteArrayView bytes, QString *reason);
+    QStringList warnings() const; // picture_destination.cpp
 
 private:
     // ---- groups and dispatch (reader.cpp)
@@ -137,7 +139,7 @@ private:
     std::vector<TableState> m_tables; // the outer table first
     std::vector<RowSpec> m_rowSpecs;  // the row definition for each depth
 
-    PictureDestination m_picture;
+    PictureDestination m_picture{m_limits};
     int m_picturesInserted = 0;
     bool m_shapePictureJustEnded = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTextFormat>
 #include <QUrl>
 
@@ -13,6 +14,10 @@ struct ReadLimits {
     int maxGroupDepth = 1024;
     qint64 maxPicturePixels = 40'000'000;
     int maxPictureSide = 20'000;
+    // All decoded pictures of one document together, at four bytes a pixel;
+    // pictures past either bound keep a placeholder of their size.
+    qint64 maxTotalPictureBytes = qint64(1) << 30;
+    int maxPictures = 4096;
 };
 
 // Builds `document` from RTF bytes, replacing what it held. Bytes that do not
@@ -22,6 +27,10 @@ struct ReadLimits {
 bool read(const QByteArray &bytes, QTextDocument &document, QString *reason = nullptr);
 bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &limits,
           QString *reason = nullptr);
+// As above; `warnings` receives one line for each thing read with a loss
+// (pictures past the budget), the file being read all the same.
+bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &limits,
+          QString *reason, QStringList *warnings);
 
 // The whole document as RTF: 7-bit, short lines, deterministic.
 QByteArray write(const QTextDocument &document);

@@ -8,10 +8,12 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace rtf {
 namespace {
@@ -335,7 +337,13 @@ const Picture *Writer::pictureFor(const QTextImageFormat &format)
         if (original.userType() == QMetaType::QByteArray) {
             picture.bytes = original.toByteArray();
             picture.kind = pictureKind(picture.bytes);
-            picture.pixels = image.size();
+            const QByteArray encoding = format.property(PictureEncodingProperty).toString().toLatin1();
+            if (picture.kind.isEmpty() && isMetafileOrBitmap(encoding)) {
+                picture.kind = encoding;
+                picture.alternative = encodePicture(image).bytes;
+            }
+            const QSize source = format.property(PictureSourceSizeProperty).toSize();
+            picture.pixels = source.isValid() ? source : image.size();
         }
     }
     if (picture.kind.isEmpty() && !image.isNull())
@@ -357,25 +365,7 @@ void Writer::picture(const QTextImageFormat &format)
         height = width * picture->pixels.height() / picture->pixels.width();
     if (format.height() > 0 && format.width() <= 0 && picture->pixels.height() > 0)
         width = height * picture->pixels.width() / picture->pixels.height();
-    raw("{\\pict");
-    raw(picture->kind == "jpeg" ? "\\jpegblip" : "\\pngblip");
-    word("picw", picture->pixels.width());
-    word("pich", picture->pixels.height());
-    word("picwgoal", twips(width));
-    word("pichgoal", twips(height));
-    raw("\n");
-    static constexpr char digits[] = "0123456789abcdef";
-    int inLine = 0;
-    for (char byte : picture->bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        m_out.push_back(digits[value >> 4]);
-        m_out.push_back(digits[value & 15]);
-        if (++inLine == 64) {
-            m_out.push_back('\n');
-            inLine = 0;
-        }
-    }
-    raw("}\n");
+    appendPictureGroups(m_out, *picture, QSizeF(width, height));
     m_lineStart = m_out.size();
 }
 

@@ -84,8 +84,11 @@ int main(int argc, char **argv)
 
     QTextDocument document;
     QString reason;
-    if (!rtf::read(bytes, document, &reason))
+    QStringList warnings;
+    if (!rtf::read(bytes, document, rtf::ReadLimits{}, &reason, &warnings))
         return failure(QStringLiteral("cannot read %1: %2").arg(args.at(2), reason));
+    for (const QString &warning : std::as_const(warnings))
+        std::fprintf(stderr, "velmo-rtf: %s: %s\n", qPrintable(args.at(2)), qPrintable(warning));
 
     QByteArray output;
     if (mode == u"to-text")

@@ -93,8 +93,11 @@ TEST(ReaderPictures, ShapePictureWinsOverItsNonShapeAlternative)
     EXPECT_EQ(readDump(rtf), R"(P left | [img 4x4] | "x" 12pt)");
 }
 
-TEST(ReaderPictures, MetafilesAreSkippedAndTheirPngAlternativeShown)
+TEST(ReaderPictures, UndrawableMetafilesAreAPlaceholderOrGiveWayToTheirPngAlternative)
 {
+    // A metafile that cannot be drawn keeps a placeholder of its size; one with no size is dropped.
+    EXPECT_EQ(readDump(withHeader(pict("\\wmetafile8\\picw2540\\pich1270", "0102") + "x")),
+              R"(P left | [img 96x48] | "x" 12pt)");
     EXPECT_EQ(readDump(withHeader(pict("\\wmetafile8\\picw10\\pich10", "0102") + "x")), R"(P left | "x" 12pt)");
     const QByteArray png = encoded(testImage(3, 3), "png");
     EXPECT_EQ(readDump(withHeader("{\\nonshppict" + pict("\\emfblip", "01") + "}{\\*\\shppict"

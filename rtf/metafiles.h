@@ -1,0 +1,27 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+namespace rtf {
+
+// Windows metafiles and bitmaps as RTF stores them, drawn into images.
+enum class MetafileKind { Wmf, Emf };
+
+// Whether the header is one the libraries can be trusted with: they allocate
+// by what it claims.
+bool plausibleMetafile(const QByteArray &bytes, MetafileKind kind);
+
+// Draws a metafile at `pixels` through the metafile libraries and Qt SVG.
+// A null image when the bytes cannot be drawn.
+QImage renderMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels);
+
+// A device-independent bitmap (BITMAPINFOHEADER, colours, bits) as a BMP
+// file, which Qt's own reader takes; empty when the header is not one.
+QByteArray bmpFromDib(const QByteArray &dib);
+
+// A device-dependent bitmap (\wbitmap: rows of `widthBytes` bytes, top row
+// first) as a device-independent one; empty when the sizes do not agree.
+QByteArray dibFromDeviceBitmap(const QByteArray &bits, QSize pixels, int bitsPerPixel, int widthBytes);
+
+} // namespace rtf
