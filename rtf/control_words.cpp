@@ -31,6 +31,10 @@ Table makeTable()
                "panose", "falt", "fname", "formfield", "ffdeftext", "ffname", "pgptbl",
                "listpicture", "fchars", "lchars", "mhtmltag", "htmltag"},
            Command::SkipDestination);
+    // The parts of list and numbering tables, skipped wherever they stand.
+    addAll(t, {"list", "listlevel", "listname", "leveltext", "levelnumbers", "listoverride",
+               "lfolevel", "liststylename", "pnseclvl", "pgdscnm"},
+           Command::SkipDestination);
     addAll(t, {"fonttbl"}, Command::FontTable);
     addAll(t, {"colortbl"}, Command::ColorTable);
     addAll(t, {"listtext", "pntext"}, Command::TextDestination);

@@ -30,11 +30,12 @@ public:
 
 private:
     // ---- groups and dispatch (reader.cpp)
-    bool groupStart();
+    void groupStart();
     void groupEnd();
     void enterSkip();
     void token(const Tokenizer::Token &token, Tokenizer &tokenizer);
-    void controlWord(const Tokenizer::Token &token, Tokenizer &tokenizer);
+    void controlWord(const Tokenizer::Token &token, Tokenizer &tokenizer, bool opensGroup);
+    void overflowDestination(Command command);
     void controlSymbol(char symbol);
     void command(const ControlWord &word, const Tokenizer::Token &token, Tokenizer &tokenizer);
     void destinationWord(Command command);
@@ -42,6 +43,8 @@ private:
     void codePageWord(Command command, int param);
     void text(QByteArrayView bytes);
     void character(char16_t c);
+    void emitCharacter(char16_t c);
+    void dropHighSurrogate();
     void unicode(int value);
     Group &group() { return m_groups.back(); }
 
@@ -102,7 +105,9 @@ private:
     const QString m_defaultFamily;
 
     std::vector<Group> m_groups;
-    int m_skipDepth = 0;    // nesting inside a skipped destination
+    qint64 m_skipDepth = 0;     // nesting inside a skipped destination
+    qint64 m_overflowDepth = 0; // groups past the depth cap, sharing the last state
+    bool m_groupOpening = false; // no word read yet in the current group
     int m_fallbackLeft = 0; // \uc fallback units still to skip
     char16_t m_highSurrogate = 0;
     int m_documentCodePage = 1252;
