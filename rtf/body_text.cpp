@@ -125,8 +125,12 @@ QTextCharFormat Reader::cachedCharFormat(const CharState &state)
     QTextCharFormat format;
     const FontTable::Font *font = m_fonts.find(state.font);
     // The document's own default family is left unset, as the editor leaves it.
-    if (font && !font->name.isEmpty() && font->name != m_defaultFamily)
-        format.setFontFamilies(QStringList{font->name});
+    if (font && !font->name.isEmpty() && font->name != m_defaultFamily) {
+        // Where neither name is installed, the hint picks a face of the same kind.
+        format.setFontFamilies(font->families());
+        if (font->hint != QFont::AnyStyle)
+            format.setFontStyleHint(font->hint);
+    }
     format.setFontPointSize(state.halfPoints / 2.0);
     if (state.bold)
         format.setFontWeight(QFont::Bold);

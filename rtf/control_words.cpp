@@ -28,7 +28,7 @@ Table makeTable()
                "aftncn", "protusertbl", "xmlnstbl", "wgrffmtfilter", "do", "title", "subject",
                "author", "operator", "keywords", "doccomm", "hlinkbase", "company", "category",
                "manager", "buptim", "creatim", "printim", "revtim", "blipuid", "picprop",
-               "panose", "falt", "fname", "formfield", "ffdeftext", "ffname", "pgptbl",
+               "panose", "fname", "formfield", "ffdeftext", "ffname", "pgptbl",
                "listpicture", "fchars", "lchars", "mhtmltag", "htmltag"},
            Command::SkipDestination);
     // The parts of list and numbering tables, skipped wherever they stand.
@@ -111,6 +111,15 @@ Table makeTable()
     addAll(t, {"ansicpg"}, Command::AnsiCodePage);
     addAll(t, {"deff"}, Command::DefaultFont);
     addAll(t, {"fcharset"}, Command::FontCharset);
+    addAll(t, {"fnil", "fbidi"}, Command::FontFamilyNil);
+    addAll(t, {"froman"}, Command::FontFamilyRoman);
+    addAll(t, {"fswiss"}, Command::FontFamilySwiss);
+    addAll(t, {"fmodern"}, Command::FontFamilyModern);
+    addAll(t, {"fscript"}, Command::FontFamilyScript);
+    addAll(t, {"fdecor"}, Command::FontFamilyDecor);
+    addAll(t, {"ftech"}, Command::FontFamilyTech);
+    addAll(t, {"fprq"}, Command::FontPitch);
+    addAll(t, {"falt"}, Command::FontAlternative);
     addAll(t, {"cpg"}, Command::FontCodePage);
     addAll(t, {"red"}, Command::Red);
     addAll(t, {"green"}, Command::Green);

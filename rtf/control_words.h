@@ -8,6 +8,7 @@ enum class Command : quint8 {
     Unknown,
     // destinations
     FontTable, ColorTable, SkipDestination, TextDestination, FieldInstruction, FieldResult,
+    FontAlternative,
     Picture, Object, ObjectResult, Shape, ShapeInstance, ShapeResult, ShapePicture,
     NonShapePicture, ShapeText,
     // character formatting
@@ -23,7 +24,8 @@ enum class Command : quint8 {
     // the document's code page
     Ansi, Mac, Pc, Pca, AnsiCodePage,
     // the font table
-    DefaultFont, FontCharset, FontCodePage,
+    DefaultFont, FontCharset, FontFamilyNil, FontFamilyRoman, FontFamilySwiss, FontFamilyModern,
+    FontFamilyScript, FontFamilyDecor, FontFamilyTech, FontPitch, FontCodePage,
     // the colour table
     Red, Green, Blue,
     // pictures

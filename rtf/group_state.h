@@ -8,7 +8,7 @@ inline constexpr double TwipsPerPixel = 15.0; // at 96 pixels per inch
 inline constexpr int MaxTwips = 31680;        // 22 inches
 
 // Where the text of a group goes.
-enum class Destination : quint8 { Text, Skip, FontTable, ColorTable, Picture, Hidden };
+enum class Destination : quint8 { Text, Skip, FontTable, ColorTable, Picture, Hidden, FontAlternative };
 
 // Character properties: pushed at '{', popped at '}', reset by \plain.
 struct CharState

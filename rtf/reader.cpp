@@ -261,6 +261,12 @@ void Reader::destinationWord(Command command)
         m_colors.begin();
         break;
     case Command::SkipDestination: enterSkip(); break;
+    case Command::FontAlternative:
+        if (g.destination == Destination::FontTable)
+            g.destination = Destination::FontAlternative;
+        else
+            enterSkip();
+        break;
     case Command::TextDestination:
     case Command::ObjectResult:
         g.destination = Destination::Text;
@@ -314,6 +320,7 @@ void Reader::text(QByteArrayView bytes)
     switch (group().destination) {
     case Destination::Text: bodyBytes(bytes); break;
     case Destination::FontTable: m_fonts.text(bytes, m_documentCodePage, m_decoder); break;
+    case Destination::FontAlternative: m_fonts.alternativeText(bytes); break;
     case Destination::ColorTable:
         if (m_colors.text(bytes))
             forgetFormats();
@@ -335,6 +342,8 @@ void Reader::emitCharacter(char16_t c)
         bodyCharacter(c);
     else if (group().destination == Destination::FontTable)
         m_fonts.character(c, m_documentCodePage, m_decoder);
+    else if (group().destination == Destination::FontAlternative)
+        m_fonts.alternativeCharacter(c);
 }
 
 // A high surrogate waits for its low half; anything else arriving first

@@ -33,6 +33,38 @@ QString familyOf(const QTextCharFormat &format, const QString &fallback)
     return fallback;
 }
 
+// The font table's family word for a style hint, so other readers can fall
+// back to a face of the same kind.
+const char *familyWord(const QTextCharFormat &format)
+{
+    if (!format.hasProperty(QTextFormat::FontStyleHint))
+        return "\\fnil";
+    switch (format.fontStyleHint()) {
+    case QFont::Serif: return "\\froman";
+    case QFont::SansSerif: return "\\fswiss";
+    case QFont::Monospace:
+    case QFont::TypeWriter: return "\\fmodern";
+    case QFont::Cursive: return "\\fscript";
+    case QFont::Decorative:
+    case QFont::Fantasy: return "\\fdecor";
+    default: return "\\fnil";
+    }
+}
+
+// A second family is the file's alternative name for the first.
+QString alternativeOf(const QTextCharFormat &format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.size() > 1 ? families.at(1) : QString();
+}
+
+struct FontEntry
+{
+    QString name;
+    const char *family = "\\fnil";
+    QString alternative;
+};
+
 using Picture = EncodedPicture;
 
 class Writer
@@ -65,7 +97,7 @@ private:
     std::size_t m_lineStart = 0;
     QString m_defaultFamily;
     qreal m_defaultPointSize = 12;
-    QStringList m_fonts;
+    QList<FontEntry> m_fonts;
     QHash<QString, int> m_fontIndex;
     QList<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndex;
@@ -92,10 +124,10 @@ QByteArray Writer::run()
 
 void Writer::collect()
 {
-    const auto addFont = [this](const QString &family) {
+    const auto addFont = [this](const QString &family, const QTextCharFormat &format) {
         if (!m_fontIndex.contains(family)) {
             m_fontIndex.insert(family, int(m_fonts.size()));
-            m_fonts.append(family);
+            m_fonts.append({family, familyWord(format), alternativeOf(format)});
         }
     };
     const auto addColor = [this](const QBrush &brush) {
@@ -107,7 +139,7 @@ void Writer::collect()
             m_colors.append(rgb);
         }
     };
-    addFont(m_defaultFamily);
+    addFont(m_defaultFamily, QTextCharFormat());
     QTextCharFormat last;
     bool first = true;
     for (QTextBlock b = m_document.begin(); b.isValid(); b = b.next()) {
@@ -117,7 +149,7 @@ void Writer::collect()
                 continue;
             first = false;
             last = format;
-            addFont(familyOf(format, m_defaultFamily));
+            addFont(familyOf(format, m_defaultFamily), format);
             addColor(format.foreground());
             addColor(format.background());
         }
@@ -137,10 +169,15 @@ void Writer::header()
     for (int i = 0; i < m_fonts.size(); ++i) {
         raw("{");
         word("f", i);
-        raw("\\fnil\\fcharset0 ");
-        QString name = m_fonts.at(i);
-        name.remove(u';');
-        text(name);
+        const FontEntry &font = m_fonts.at(i);
+        raw(font.family);
+        raw("\\fcharset0 ");
+        text(QString(font.name).remove(u';'));
+        if (!font.alternative.isEmpty()) {
+            raw("{\\*\\falt ");
+            text(QString(font.alternative).remove(u';'));
+            raw("}");
+        }
         raw(";}");
         breakLineIfLong();
     }
