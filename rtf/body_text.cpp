@@ -144,6 +144,10 @@ QTextCharFormat Reader::cachedCharFormat(const CharState &state)
         format.setForeground(c);
     if (const QColor c = m_colors.at(state.highlight ? state.highlight : state.background); c.isValid())
         format.setBackground(c);
+    if (state.link > 0) {
+        format.setAnchor(true);
+        format.setAnchorHref(m_links.at(state.link - 1));
+    }
     if (state.vertical == 1)
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     else if (state.vertical == 2)

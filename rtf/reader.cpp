@@ -321,6 +321,7 @@ void Reader::text(QByteArrayView bytes)
     case Destination::Text: bodyBytes(bytes); break;
     case Destination::FontTable: m_fonts.text(bytes, m_documentCodePage, m_decoder); break;
     case Destination::FontAlternative: m_fonts.alternativeText(bytes); break;
+    case Destination::FieldInstruction: fieldInstructionText(bytes); break;
     case Destination::ColorTable:
         if (m_colors.text(bytes))
             forgetFormats();
@@ -344,6 +345,8 @@ void Reader::emitCharacter(char16_t c)
         m_fonts.character(c, m_documentCodePage, m_decoder);
     else if (group().destination == Destination::FontAlternative)
         m_fonts.alternativeCharacter(c);
+    else if (group().destination == Destination::FieldInstruction && m_fieldInstruction.size() < 4096)
+        m_fieldInstruction.append(QChar(c));
 }
 
 // A high surrogate waits for its low half; anything else arriving first

@@ -9,6 +9,7 @@
 #include "rtf/tokenizer.h"
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QTextCursor>
 #include <QTextFormat>
 #include <optional>
@@ -98,6 +99,8 @@ private:
 
     // ---- fields (fields.cpp)
     void fieldDestinationWord(Command command);
+    void fieldInstructionText(QByteArrayView bytes);
+    int linkIndex(const QString &href);
 
     QTextDocument &m_document;
     const ReadLimits &m_limits;
@@ -130,6 +133,10 @@ private:
     bool m_blockPending = false;
 
     TableState m_table;
+
+    QString m_fieldInstruction;    // of the field being read
+    QHash<QString, int> m_linkIndex; // link targets, 1-based
+    QStringList m_links;
 
     PictureDestination m_picture;
     int m_picturesInserted = 0;

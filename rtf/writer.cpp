@@ -1,3 +1,4 @@
+#include "rtf/field_instruction.h"
 #include "rtf/pictures.h"
 #include "rtf/rtf.h"
 #include <QHash>
@@ -82,6 +83,7 @@ private:
     void cellContents(const QTextTableCell &cell);
     void block(const QTextBlock &block, bool inTable);
     void fragment(const QTextFragment &fragment);
+    void switchLink(QString &open, const QString &href);
     void characterProperties(const QTextCharFormat &format);
     void picture(const QTextImageFormat &format);
     const Picture *pictureFor(const QTextImageFormat &format);
@@ -280,8 +282,28 @@ void Writer::block(const QTextBlock &block, bool inTable)
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         raw("\\page");
     raw(" ");
-    for (auto it = block.begin(); !it.atEnd(); ++it)
+    QString link;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        switchLink(link, format.isAnchor() ? format.anchorHref() : QString());
         fragment(it.fragment());
+    }
+    switchLink(link, QString());
+}
+
+// Runs that share a link target are written as the result of one HYPERLINK field.
+void Writer::switchLink(QString &open, const QString &href)
+{
+    if (href == open)
+        return;
+    if (!open.isEmpty())
+        raw("}}");
+    if (!href.isEmpty()) {
+        raw("{\\field{\\*\\fldinst ");
+        text(hyperlinkInstruction(href));
+        raw("}{\\fldrslt ");
+    }
+    open = href;
 }
 
 void Writer::fragment(const QTextFragment &fragment)

@@ -35,6 +35,8 @@ QString runText(const QTextFragment &fragment, bool withFonts)
     if (format.fontPointSize() > 0) run += QStringLiteral(" %1pt").arg(format.fontPointSize());
     if (format.foreground().style() != Qt::NoBrush) run += u' ' + format.foreground().color().name();
     if (format.background().style() != Qt::NoBrush) run += QStringLiteral(" bg") + format.background().color().name();
+    if (format.isAnchor() && !format.anchorHref().isEmpty())
+        run += QStringLiteral(" link=") + format.anchorHref();
     if (withFonts && !format.fontFamilies().toStringList().isEmpty())
         run += QStringLiteral(" f=") + format.fontFamilies().toStringList().first();
     return run;

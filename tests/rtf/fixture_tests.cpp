@@ -36,7 +36,7 @@ const FixtureCase cases[] = {
      "P right | \"До свидания\" 11pt f=Calibri\nP right"},
     {"uc2_japanese.rtf", "P left | \"日本語\" 12pt f=ＭＳ 明朝 | \": Japanese\" 12pt f=Arial\nP left | \"あいい\" 12pt f=ＭＳ 明朝\nP left"},
     {"fields.rtf",
-     "P left | \"Visit \" 12pt f=Arial | \"example.org\" u 12pt #0563c1 f=Arial | \" now.\" 12pt f=Arial\n"
+     "P left | \"Visit \" 12pt f=Arial | \"example.org\" u 12pt #0563c1 link=https://example.org/ f=Arial | \" now.\" 12pt f=Arial\n"
      "P left | \"Page 1 of 9.\" 12pt f=Arial\nP left | \"new\" 12pt f=Arial\nP left | \"·\" 12pt f=Arial"},
 };
 INSTANTIATE_TEST_SUITE_P(OtherWriters, Fixtures, testing::ValuesIn(cases), [](const auto &info) {
