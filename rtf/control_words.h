@@ -16,7 +16,11 @@ enum class Command : quint8 {
     Foreground, Highlight, Background, Super, Sub, NoSuperSub, Plain,
     // paragraphs
     ParagraphDefaults, Paragraph, AlignLeft, AlignCenter, AlignRight, AlignJustify,
-    LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter, Page, Section,
+    LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter,
+    LineSpacing, LineMultiple, TabStop, BarTab, TabRight, TabCenter, TabDecimal,
+    TabLeaderNone, TabLeaderDot, TabLeaderMiddleDot, TabLeaderHyphen, TabLeaderUnderline,
+    TabLeaderThick, TabLeaderEquals,
+    Page, Section,
     // tables
     InTable, TableLevel, Cell, Row, NestedCell, NestedRow, RowDefaults, CellBoundary,
     // characters

@@ -1,5 +1,8 @@
 #pragma once
 #include <QHashFunctions>
+#include <QList>
+#include <QString>
+#include <QTextOption>
 #include <Qt>
 
 namespace rtf {
@@ -44,6 +47,12 @@ struct ParaState
 {
     Qt::Alignment alignment = Qt::AlignLeft;
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
+    int lineSpacing = 0; // \sl, twips
+    bool lineMultiple = false;
+    QList<QTextOption::Tab> tabs;
+    QString tabLeaders; // one per tab, see TabLeadersProperty
+    QTextOption::TabType nextTabType = QTextOption::LeftTab;
+    char16_t nextTabLeader = u' ';
     bool inTable = false;
 };
 

@@ -73,9 +73,14 @@ private:
         Qt::Alignment alignment = Qt::AlignLeft;
         int left = 0, right = 0, first = 0, before = 0, after = 0;
         bool pageBreak = false;
+        int lineSpacing = 0;
+        bool lineMultiple = false;
+        QList<QTextOption::Tab> tabs;
+        QString tabLeaders;
         bool operator==(const BlockLook &) const = default;
     };
     void paragraphWord(Command command, int param);
+    void tabStopWord(Command command, int param);
     BlockLook currentLook() const;
     static QTextBlockFormat blockFormat(const BlockLook &look);
     void materializeBlock();

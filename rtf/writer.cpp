@@ -1,4 +1,5 @@
 #include "rtf/field_instruction.h"
+#include "rtf/paragraph_spacing.h"
 #include "rtf/pictures.h"
 #include "rtf/rtf.h"
 #include <QHash>
@@ -279,6 +280,8 @@ void Writer::block(const QTextBlock &block, bool inTable)
     indent("fi", format.textIndent());
     indent("sb", format.topMargin());
     indent("sa", format.bottomMargin());
+    raw(lineSpacingWords(format));
+    raw(tabStopWords(format));
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         raw("\\page");
     raw(" ");

@@ -8,7 +8,8 @@ namespace rtftest {
 // One line per paragraph: where it is, its alignment, then its runs, e.g.
 //   P center | "Hi" b 12pt #ff0000 | [img 18x17]
 // Paragraphs in table cells start with "cell R,C"; a run that is a link ends
-// in "link=TARGET". Font families show only
+// in "link=TARGET"; line spacing and tab stops show as " lh=exact:16" and
+// " tabs=48,96r~." (position in pixels, kind, ~leader). Font families show only
 // when asked, since the platform's default font differs between machines.
 QString dumpDocument(const QTextDocument &document, bool withFonts = false);
 

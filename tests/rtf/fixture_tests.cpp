@@ -29,10 +29,10 @@ TEST_P(Fixtures, ReadAndSurviveARoundTrip)
 
 const FixtureCase cases[] = {
     {"word_shppict.rtf",
-     "P center sa=10.6667 | \"Hello\" b 11pt #ff0000 f=Calibri | \" picture \" 11pt f=Calibri | [img 6x4] | "
-     "\"été “done”\" 11pt f=Calibri\nP center sa=10.6667"},
+     "P center sa=10.6667 lh=proportional:107.917 | \"Hello\" b 11pt #ff0000 f=Calibri | \" picture \" 11pt f=Calibri | [img 6x4] | "
+     "\"été “done”\" 11pt f=Calibri\nP center sa=10.6667 lh=proportional:107.917"},
     {"wordpad_1251.rtf",
-     "P left sa=13.3333 | \"café Привет, \" 11pt f=Calibri | \"мир\" b 11pt #004dbb f=Calibri | \"!\" 11pt f=Calibri\n"
+     "P left sa=13.3333 lh=proportional:115 | \"café Привет, \" 11pt f=Calibri | \"мир\" b 11pt #004dbb f=Calibri | \"!\" 11pt f=Calibri\n"
      "P right | \"До свидания\" 11pt f=Calibri\nP right"},
     {"uc2_japanese.rtf", "P left | \"日本語\" 12pt f=ＭＳ 明朝 | \": Japanese\" 12pt f=Arial\nP left | \"あいい\" 12pt f=ＭＳ 明朝\nP left"},
     {"fields.rtf",
