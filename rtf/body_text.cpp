@@ -125,8 +125,12 @@ QTextCharFormat Reader::cachedCharFormat(const CharState &state)
     QTextCharFormat format;
     const FontTable::Font *font = m_fonts.find(state.font);
     // The document's own default family is left unset, as the editor leaves it.
-    if (font && !font->name.isEmpty() && font->name != m_defaultFamily)
-        format.setFontFamilies(QStringList{font->name});
+    if (font && !font->name.isEmpty() && font->name != m_defaultFamily) {
+        // Where neither name is installed, the hint picks a face of the same kind.
+        format.setFontFamilies(font->families());
+        if (font->hint != QFont::AnyStyle)
+            format.setFontStyleHint(font->hint);
+    }
     format.setFontPointSize(state.halfPoints / 2.0);
     if (state.bold)
         format.setFontWeight(QFont::Bold);
@@ -140,6 +144,10 @@ QTextCharFormat Reader::cachedCharFormat(const CharState &state)
         format.setForeground(c);
     if (const QColor c = m_colors.at(state.highlight ? state.highlight : state.background); c.isValid())
         format.setBackground(c);
+    if (state.link > 0) {
+        format.setAnchor(true);
+        format.setAnchorHref(m_links.at(state.link - 1));
+    }
     if (state.vertical == 1)
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     else if (state.vertical == 2)

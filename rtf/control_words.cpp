@@ -28,8 +28,12 @@ Table makeTable()
                "aftncn", "protusertbl", "xmlnstbl", "wgrffmtfilter", "do", "title", "subject",
                "author", "operator", "keywords", "doccomm", "hlinkbase", "company", "category",
                "manager", "buptim", "creatim", "printim", "revtim", "blipuid", "picprop",
-               "panose", "falt", "fname", "formfield", "ffdeftext", "ffname", "pgptbl",
+               "panose", "fname", "formfield", "ffdeftext", "ffname", "pgptbl",
                "listpicture", "fchars", "lchars", "mhtmltag", "htmltag"},
+           Command::SkipDestination);
+    // The parts of list and numbering tables, skipped wherever they stand.
+    addAll(t, {"list", "listlevel", "listname", "leveltext", "levelnumbers", "listoverride",
+               "lfolevel", "liststylename", "pnseclvl", "pgdscnm"},
            Command::SkipDestination);
     addAll(t, {"fonttbl"}, Command::FontTable);
     addAll(t, {"colortbl"}, Command::ColorTable);
@@ -77,6 +81,20 @@ Table makeTable()
     addAll(t, {"fi"}, Command::FirstIndent);
     addAll(t, {"sb"}, Command::SpaceBefore);
     addAll(t, {"sa"}, Command::SpaceAfter);
+    addAll(t, {"sl"}, Command::LineSpacing);
+    addAll(t, {"slmult"}, Command::LineMultiple);
+    addAll(t, {"tx"}, Command::TabStop);
+    addAll(t, {"tb"}, Command::BarTab);
+    addAll(t, {"tqr"}, Command::TabRight);
+    addAll(t, {"tqc"}, Command::TabCenter);
+    addAll(t, {"tqdec"}, Command::TabDecimal);
+    addAll(t, {"tlnone"}, Command::TabLeaderNone);
+    addAll(t, {"tldot"}, Command::TabLeaderDot);
+    addAll(t, {"tlmdot"}, Command::TabLeaderMiddleDot);
+    addAll(t, {"tlhyph"}, Command::TabLeaderHyphen);
+    addAll(t, {"tlul"}, Command::TabLeaderUnderline);
+    addAll(t, {"tlth"}, Command::TabLeaderThick);
+    addAll(t, {"tleq"}, Command::TabLeaderEquals);
     addAll(t, {"intbl"}, Command::InTable);
     addAll(t, {"itap"}, Command::TableLevel);
     addAll(t, {"cell"}, Command::Cell);
@@ -140,6 +158,15 @@ Table makeTable()
     addAll(t, {"ansicpg"}, Command::AnsiCodePage);
     addAll(t, {"deff"}, Command::DefaultFont);
     addAll(t, {"fcharset"}, Command::FontCharset);
+    addAll(t, {"fnil", "fbidi"}, Command::FontFamilyNil);
+    addAll(t, {"froman"}, Command::FontFamilyRoman);
+    addAll(t, {"fswiss"}, Command::FontFamilySwiss);
+    addAll(t, {"fmodern"}, Command::FontFamilyModern);
+    addAll(t, {"fscript"}, Command::FontFamilyScript);
+    addAll(t, {"fdecor"}, Command::FontFamilyDecor);
+    addAll(t, {"ftech"}, Command::FontFamilyTech);
+    addAll(t, {"fprq"}, Command::FontPitch);
+    addAll(t, {"falt"}, Command::FontAlternative);
     addAll(t, {"cpg"}, Command::FontCodePage);
     addAll(t, {"red"}, Command::Red);
     addAll(t, {"green"}, Command::Green);

@@ -8,6 +8,7 @@ enum class Command : quint8 {
     Unknown,
     // destinations
     FontTable, ColorTable, SkipDestination, TextDestination, FieldInstruction, FieldResult,
+    FontAlternative,
     Picture, Object, ObjectResult, Shape, ShapeInstance, ShapeResult, ShapePicture,
     NonShapePicture, ShapeText, NestedTableProperties,
     // character formatting
@@ -15,7 +16,11 @@ enum class Command : quint8 {
     Foreground, Highlight, Background, Super, Sub, NoSuperSub, Plain,
     // paragraphs
     ParagraphDefaults, Paragraph, AlignLeft, AlignCenter, AlignRight, AlignJustify,
-    LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter, Page, Section,
+    LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter,
+    LineSpacing, LineMultiple, TabStop, BarTab, TabRight, TabCenter, TabDecimal,
+    TabLeaderNone, TabLeaderDot, TabLeaderMiddleDot, TabLeaderHyphen, TabLeaderUnderline,
+    TabLeaderThick, TabLeaderEquals,
+    Page, Section,
     // tables
     InTable, TableLevel, Cell, Row, NestedCell, NestedRow, RowDefaults, CellBoundary,
     RowLeft, RowGap, CellMergeFirst, CellMerge, CellVerticalMergeFirst, CellVerticalMerge,
@@ -28,7 +33,8 @@ enum class Command : quint8 {
     // the document's code page
     Ansi, Mac, Pc, Pca, AnsiCodePage,
     // the font table
-    DefaultFont, FontCharset, FontCodePage,
+    DefaultFont, FontCharset, FontFamilyNil, FontFamilyRoman, FontFamilySwiss, FontFamilyModern,
+    FontFamilyScript, FontFamilyDecor, FontFamilyTech, FontPitch, FontCodePage,
     // the colour table
     Red, Green, Blue,
     // pictures

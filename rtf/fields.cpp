@@ -1,16 +1,56 @@
 // Fields: {\field{\*\fldinst ...}{\fldrslt ...}}. The instruction is not
-// shown; the result, the text the field last showed, is read as body text.
+// shown; the result, the text the field last showed, is read as body text,
+// as a link when the instruction is a HYPERLINK.
+#include "rtf/field_instruction.h"
 #include "rtf/reader.h"
 
 namespace rtf {
+namespace {
+
+constexpr qsizetype MaxInstruction = 4096;
+constexpr int MaxLinks = 1 << 20;
+
+} // namespace
 
 void Reader::fieldDestinationWord(Command command)
 {
+    Group &g = group();
+    // A field inside an instruction is part of that instruction.
+    if (g.destination == Destination::FieldInstruction)
+        return;
     switch (command) {
-    case Command::FieldInstruction: enterSkip(); break;
-    case Command::FieldResult: group().destination = Destination::Text; break;
+    case Command::FieldInstruction:
+        g.destination = Destination::FieldInstruction;
+        m_fieldInstruction.clear();
+        break;
+    case Command::FieldResult: {
+        g.destination = Destination::Text;
+        const QString href = hyperlinkTarget(m_fieldInstruction);
+        m_fieldInstruction.clear();
+        if (!href.isEmpty())
+            g.chars.link = linkIndex(href);
+        break;
+    }
     default: break;
     }
+}
+
+void Reader::fieldInstructionText(QByteArrayView bytes)
+{
+    if (m_fieldInstruction.size() < MaxInstruction)
+        m_decoder.append(bytes.first(std::min(bytes.size(), MaxInstruction)), m_documentCodePage,
+                         m_fieldInstruction);
+}
+
+int Reader::linkIndex(const QString &href)
+{
+    if (const auto found = m_linkIndex.constFind(href); found != m_linkIndex.constEnd())
+        return *found;
+    if (m_links.size() >= MaxLinks)
+        return 0;
+    m_links.append(href);
+    m_linkIndex.insert(href, int(m_links.size()));
+    return int(m_links.size());
 }
 
 } // namespace rtf

@@ -1,6 +1,7 @@
 #include "rtf/font_table.h"
 #include "rtf/codepages.h"
 #include "rtf/reader.h"
+#include <algorithm>
 
 namespace rtf {
 
@@ -38,12 +39,32 @@ void FontTable::character(char16_t c, int documentCodePage, CodePageDecoder &dec
     m_pending.name.append(QChar(c));
 }
 
+void FontTable::alternativeText(QByteArrayView bytes)
+{
+    if (m_pending.alternativeBytes.size() < 256)
+        m_pending.alternativeBytes.append(bytes.first(std::min<qsizetype>(bytes.size(), 256)));
+}
+
+void FontTable::alternativeCharacter(char16_t c)
+{
+    if (c >= 0x20 && m_pending.alternative.size() < 256)
+        m_pending.alternative.append(QChar(c));
+}
+
 void FontTable::commit(int documentCodePage, CodePageDecoder &decoder)
 {
     Pending &font = m_pending;
     if (font.number >= 0 && (!font.nameBytes.isEmpty() || !font.name.isEmpty())) {
         decodeName(documentCodePage, decoder);
-        Font entry{font.name.trimmed(), font.codePage};
+        Font entry{font.name.trimmed(), font.codePage, font.hint, QString()};
+        if (entry.hint == QFont::AnyStyle && font.fixedPitch)
+            entry.hint = QFont::Monospace;
+        const int alternativeCodePage = font.codePage > 0 && font.codePage != SymbolCodePage
+                                                && font.codePage != PrivateUseCodePage
+                                            ? font.codePage
+                                            : documentCodePage;
+        decoder.append(font.alternativeBytes, alternativeCodePage, font.alternative);
+        entry.alternative = font.alternative.remove(u';').trimmed();
         if (entry.codePage == SymbolCodePage && entry.name.compare(u"Symbol", Qt::CaseInsensitive))
             entry.codePage = PrivateUseCodePage;
         m_fonts.insert(font.number, entry);
@@ -72,6 +93,14 @@ void Reader::fontTableWord(Command command, int param)
     case Command::DefaultFont: m_fonts.setDefaultFont(param); break;
     case Command::FontCharset: m_fonts.setCharset(param); break;
     case Command::FontCodePage: m_fonts.setCodePage(param); break;
+    case Command::FontFamilyNil:
+    case Command::FontFamilyTech: m_fonts.setHint(QFont::AnyStyle); break;
+    case Command::FontFamilyRoman: m_fonts.setHint(QFont::Serif); break;
+    case Command::FontFamilySwiss: m_fonts.setHint(QFont::SansSerif); break;
+    case Command::FontFamilyModern: m_fonts.setHint(QFont::Monospace); break;
+    case Command::FontFamilyScript: m_fonts.setHint(QFont::Cursive); break;
+    case Command::FontFamilyDecor: m_fonts.setHint(QFont::Decorative); break;
+    case Command::FontPitch: m_fonts.setPitch(param); break;
     default: break;
     }
 }

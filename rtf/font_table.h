@@ -1,14 +1,16 @@
 #pragma once
 #include <QByteArray>
+#include <QFont>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 namespace rtf {
 
 class CodePageDecoder;
 
-// The \fonttbl destination and what it leaves behind: each font's name and
-// the code page its bytes are spelled in.
+// The \fonttbl destination and what it leaves behind: each font's name, the
+// code page its bytes are spelled in, its kind and an alternative name.
 class FontTable
 {
 public:
@@ -16,6 +18,14 @@ public:
     {
         QString name;
         int codePage = 0; // 0: the document's code page
+        QFont::StyleHint hint = QFont::AnyStyle; // from the family and pitch
+        QString alternative;                     // \falt: used when name is missing
+        QStringList families() const
+        {
+            if (alternative.isEmpty() || alternative == name)
+                return {name};
+            return {name, alternative};
+        }
     };
 
     // Inside the table: \fN starts an entry, \fcharset and \cpg give its code
@@ -23,6 +33,11 @@ public:
     void beginEntry(int number);
     void setCharset(int charset);
     void setCodePage(int codePage);
+    void setHint(QFont::StyleHint hint) { m_pending.hint = hint; }
+    void setPitch(int pitch) { m_pending.fixedPitch = pitch == 1; }
+    // The {\*\falt name} group inside an entry.
+    void alternativeText(QByteArrayView bytes);
+    void alternativeCharacter(char16_t c);
     void text(QByteArrayView bytes, int documentCodePage, CodePageDecoder &decoder);
     void character(char16_t c, int documentCodePage, CodePageDecoder &decoder);
     void commit(int documentCodePage, CodePageDecoder &decoder);
@@ -45,8 +60,12 @@ private:
     {
         int number = -1;
         int codePage = 0;
+        QFont::StyleHint hint = QFont::AnyStyle;
+        bool fixedPitch = false;
         QByteArray nameBytes;
         QString name;
+        QByteArray alternativeBytes;
+        QString alternative;
     };
     void decodeName(int documentCodePage, CodePageDecoder &decoder);
 

@@ -1,5 +1,8 @@
 #pragma once
 #include <QHashFunctions>
+#include <QList>
+#include <QString>
+#include <QTextOption>
 #include <Qt>
 
 namespace rtf {
@@ -8,7 +11,8 @@ inline constexpr double TwipsPerPixel = 15.0; // at 96 pixels per inch
 inline constexpr int MaxTwips = 31680;        // 22 inches
 
 // Where the text of a group goes.
-enum class Destination : quint8 { Text, Skip, FontTable, ColorTable, Picture, Hidden };
+enum class Destination : quint8 { Text, Skip, FontTable, ColorTable, Picture, Hidden, FontAlternative,
+                                  FieldInstruction };
 
 // Character properties: pushed at '{', popped at '}', reset by \plain.
 struct CharState
@@ -23,6 +27,7 @@ struct CharState
     bool underline = false;
     bool strike = false;
     quint8 vertical = 0; // 1 superscript, 2 subscript
+    int link = 0;        // 1-based index of the run's link target
     bool operator==(const CharState &) const = default;
 };
 
@@ -32,6 +37,7 @@ inline size_t qHash(const CharState &s, size_t seed = 0)
     const auto pair = [](int high, int low) { return quint64(quint32(high)) << 32 | quint32(low); };
     const quint64 flags = quint64(s.bold) | quint64(s.italic) << 1 | quint64(s.underline) << 2
                           | quint64(s.strike) << 3 | quint64(s.vertical) << 4
+                          | quint64(quint32(s.link) & 0xFFFFFF) << 8
                           | quint64(quint32(s.background)) << 32;
     return qHashMulti(seed, pair(s.font, s.halfPoints), pair(s.foreground, s.highlight), flags);
 }
@@ -41,6 +47,12 @@ struct ParaState
 {
     Qt::Alignment alignment = Qt::AlignLeft;
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
+    int lineSpacing = 0; // \sl, twips
+    bool lineMultiple = false;
+    QList<QTextOption::Tab> tabs;
+    QString tabLeaders; // one per tab, see TabLeadersProperty
+    QTextOption::TabType nextTabType = QTextOption::LeftTab;
+    char16_t nextTabLeader = u' ';
     bool inTable = false;
     int tableLevel = -1; // \itap: 0 no table, 1 the outer table, 2 a table in its cell; -1 unset
 };

@@ -2,6 +2,8 @@
 #include "rtf/rtf.h"
 #include <QTextDocument>
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 // What an RTF file can hold, and where each part is read:
 //   groups, control words, \uN and \uc ........ this file
@@ -55,11 +57,7 @@ bool Reader::run(QByteArrayView bytes, QString *reason)
         if (started && m_groups.empty())
             break; // the document's group has closed; what follows is not RTF
         if (token.kind == Tokenizer::Kind::GroupStart) {
-            if (!groupStart()) {
-                ok = fail(reason, QStringLiteral("groups nested deeper than %1 at byte %2")
-                                      .arg(m_limits.maxGroupDepth).arg(tokenizer.offset()));
-                break;
-            }
+            groupStart();
             started = true;
             continue;
         }
@@ -75,24 +73,30 @@ bool Reader::run(QByteArrayView bytes, QString *reason)
 
 // ---- groups
 
-bool Reader::groupStart()
+// Past the depth cap a group shares its parent's state: only its depth is
+// counted, so memory stays bounded and the file is still read to its end.
+void Reader::groupStart()
 {
     m_fallbackLeft = 0;
-    if (int(m_groups.size()) + m_skipDepth >= m_limits.maxGroupDepth)
-        return false;
     if (m_skipDepth > 0) {
-        ++m_skipDepth;
-        return true;
+        m_skipDepth = std::min(m_skipDepth + 1, std::numeric_limits<qint64>::max() - 1);
+        return;
     }
+    dropHighSurrogate();
+    m_groupOpening = true;
     if (m_groups.empty()) {
         m_groups.emplace_back();
-        return true;
+        return;
+    }
+    if (m_overflowDepth > 0 || int(m_groups.size()) >= m_limits.maxGroupDepth) {
+        ++m_overflowDepth;
+        group().ignorable = false;
+        return;
     }
     Group inner = group();
     inner.ignorable = false;
     inner.shapePicture = false;
     m_groups.push_back(inner);
-    return true;
 }
 
 void Reader::groupEnd()
@@ -103,6 +107,11 @@ void Reader::groupEnd()
         return;
     }
     m_skipDepth = 0;
+    dropHighSurrogate();
+    if (m_overflowDepth > 0) {
+        --m_overflowDepth;
+        return;
+    }
     const Group closing = group();
     if (closing.destination == Destination::Picture && m_picture.endsWith(m_groups.size()))
         finishPicture();
@@ -117,7 +126,8 @@ void Reader::groupEnd()
 
 void Reader::enterSkip()
 {
-    group().destination = Destination::Skip;
+    if (m_overflowDepth == 0) // a shared group keeps its parent's destination
+        group().destination = Destination::Skip;
     m_skipDepth = 1;
 }
 
@@ -133,6 +143,7 @@ void Reader::token(const Tokenizer::Token &token, Tokenizer &tokenizer)
             tokenizer.takeBinary(token.param);
         return;
     }
+    const bool opening = std::exchange(m_groupOpening, false);
     switch (token.kind) {
     case Kind::GroupEnd:
         groupEnd();
@@ -158,13 +169,15 @@ void Reader::token(const Tokenizer::Token &token, Tokenizer &tokenizer)
         return;
     }
     case Kind::Word:
-        controlWord(token, tokenizer);
+        controlWord(token, tokenizer, opening);
         return;
     case Kind::Symbol:
         if (m_fallbackLeft > 0) {
             --m_fallbackLeft;
             return;
         }
+        if (token.symbol == '*')
+            m_groupOpening = opening; // \* comes before the word it marks
         controlSymbol(token.symbol);
         return;
     default:
@@ -172,7 +185,9 @@ void Reader::token(const Tokenizer::Token &token, Tokenizer &tokenizer)
     }
 }
 
-void Reader::controlWord(const Tokenizer::Token &token, Tokenizer &tokenizer)
+// \* marks the next word as ignorable when unknown. Only before a group's first
+// word does an unknown one make the whole group a skipped destination.
+void Reader::controlWord(const Tokenizer::Token &token, Tokenizer &tokenizer, bool opensGroup)
 {
     const ControlWord word = lookupControlWord(token.text);
     if (m_fallbackLeft > 0) {
@@ -181,14 +196,26 @@ void Reader::controlWord(const Tokenizer::Token &token, Tokenizer &tokenizer)
             tokenizer.takeBinary(token.param);
         return;
     }
-    if (group().ignorable) {
-        group().ignorable = false;
-        if (!isDestination(word.command)) {
+    if (std::exchange(group().ignorable, false) && word.command == Command::Unknown) {
+        if (opensGroup)
             enterSkip();
-            return;
-        }
+        return;
+    }
+    if (m_overflowDepth > 0 && isDestination(word.command)) {
+        overflowDestination(word.command);
+        return;
     }
     command(word, token, tokenizer);
+}
+
+// A destination in a group past the depth cap would change its parent's:
+// body text stays body text, everything else is skipped.
+void Reader::overflowDestination(Command command)
+{
+    const bool showsText = command == Command::TextDestination || command == Command::FieldResult
+                           || command == Command::ObjectResult;
+    if (!showsText || group().destination != Destination::Text)
+        enterSkip();
 }
 
 void Reader::controlSymbol(char symbol)
@@ -209,7 +236,10 @@ void Reader::controlSymbol(char symbol)
 
 void Reader::command(const ControlWord &word, const Tokenizer::Token &token, Tokenizer &tokenizer)
 {
-    switch (groupOf(word.command)) {
+    const CommandGroup kind = groupOf(word.command);
+    if (kind == CommandGroup::Destination || kind == CommandGroup::Paragraph || kind == CommandGroup::Table)
+        dropHighSurrogate(); // before the text moves elsewhere
+    switch (kind) {
     case CommandGroup::Destination: destinationWord(word.command); break;
     case CommandGroup::CharacterFormat: characterFormatWord(word.command, token); break;
     case CommandGroup::Paragraph: paragraphWord(word.command, token.param); break;
@@ -233,6 +263,12 @@ void Reader::destinationWord(Command command)
         m_colors.begin();
         break;
     case Command::SkipDestination: enterSkip(); break;
+    case Command::FontAlternative:
+        if (g.destination == Destination::FontTable)
+            g.destination = Destination::FontAlternative;
+        else
+            enterSkip();
+        break;
     case Command::TextDestination:
     case Command::ObjectResult:
     case Command::NestedTableProperties:
@@ -283,9 +319,12 @@ void Reader::codePageWord(Command command, int param)
 
 void Reader::text(QByteArrayView bytes)
 {
+    dropHighSurrogate();
     switch (group().destination) {
     case Destination::Text: bodyBytes(bytes); break;
     case Destination::FontTable: m_fonts.text(bytes, m_documentCodePage, m_decoder); break;
+    case Destination::FontAlternative: m_fonts.alternativeText(bytes); break;
+    case Destination::FieldInstruction: fieldInstructionText(bytes); break;
     case Destination::ColorTable:
         if (m_colors.text(bytes))
             forgetFormats();
@@ -297,40 +336,52 @@ void Reader::text(QByteArrayView bytes)
 
 void Reader::character(char16_t c)
 {
+    dropHighSurrogate();
+    emitCharacter(c);
+}
+
+void Reader::emitCharacter(char16_t c)
+{
     if (group().destination == Destination::Text)
         bodyCharacter(c);
     else if (group().destination == Destination::FontTable)
         m_fonts.character(c, m_documentCodePage, m_decoder);
+    else if (group().destination == Destination::FontAlternative)
+        m_fonts.alternativeCharacter(c);
+    else if (group().destination == Destination::FieldInstruction && m_fieldInstruction.size() < 4096)
+        m_fieldInstruction.append(QChar(c));
+}
+
+// A high surrogate waits for its low half; anything else arriving first
+// leaves it unpaired, shown as U+FFFD where it stood.
+void Reader::dropHighSurrogate()
+{
+    if (!m_highSurrogate || m_groups.empty())
+        return;
+    m_highSurrogate = 0;
+    emitCharacter(0xFFFD);
 }
 
 // \uN counts as one character; the next \uc units are its fallback.
 void Reader::unicode(int value)
 {
-    m_fallbackLeft = group().unicodeSkip;
     const auto c = static_cast<char16_t>(value & 0xFFFF);
     if (QChar::isHighSurrogate(c)) {
-        if (m_highSurrogate)
-            character(0xFFFD);
+        dropHighSurrogate();
         m_highSurrogate = c;
-        return;
-    }
-    if (QChar::isLowSurrogate(c)) {
-        if (!m_highSurrogate) {
-            character(0xFFFD);
-            return;
+    } else if (QChar::isLowSurrogate(c)) {
+        if (m_highSurrogate) {
+            emitCharacter(std::exchange(m_highSurrogate, char16_t(0)));
+            emitCharacter(c);
+        } else {
+            emitCharacter(0xFFFD);
         }
-        const char16_t high = m_highSurrogate;
-        m_highSurrogate = 0;
-        character(high);
+    } else if (c >= 0x20 || c == '\t') {
         character(c);
-        return;
+    } else {
+        dropHighSurrogate();
     }
-    if (m_highSurrogate) {
-        m_highSurrogate = 0;
-        character(0xFFFD);
-    }
-    if (c >= 0x20 || c == '\t')
-        character(c);
+    m_fallbackLeft = group().unicodeSkip;
 }
 
 // ---- the public entry points

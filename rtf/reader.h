@@ -32,11 +32,12 @@ public:
 
 private:
     // ---- groups and dispatch (reader.cpp)
-    bool groupStart();
+    void groupStart();
     void groupEnd();
     void enterSkip();
     void token(const Tokenizer::Token &token, Tokenizer &tokenizer);
-    void controlWord(const Tokenizer::Token &token, Tokenizer &tokenizer);
+    void controlWord(const Tokenizer::Token &token, Tokenizer &tokenizer, bool opensGroup);
+    void overflowDestination(Command command);
     void controlSymbol(char symbol);
     void command(const ControlWord &word, const Tokenizer::Token &token, Tokenizer &tokenizer);
     void destinationWord(Command command);
@@ -44,6 +45,8 @@ private:
     void codePageWord(Command command, int param);
     void text(QByteArrayView bytes);
     void character(char16_t c);
+    void emitCharacter(char16_t c);
+    void dropHighSurrogate();
     void unicode(int value);
     Group &group() { return m_groups.back(); }
 
@@ -71,9 +74,14 @@ private:
         Qt::Alignment alignment = Qt::AlignLeft;
         int left = 0, right = 0, first = 0, before = 0, after = 0;
         bool pageBreak = false;
+        int lineSpacing = 0;
+        bool lineMultiple = false;
+        QList<QTextOption::Tab> tabs;
+        QString tabLeaders;
         bool operator==(const BlockLook &) const = default;
     };
     void paragraphWord(Command command, int param);
+    void tabStopWord(Command command, int param);
     BlockLook currentLook() const;
     static QTextBlockFormat blockFormat(const BlockLook &look);
     void materializeBlock();
@@ -105,6 +113,8 @@ private:
 
     // ---- fields (fields.cpp)
     void fieldDestinationWord(Command command);
+    void fieldInstructionText(QByteArrayView bytes);
+    int linkIndex(const QString &href);
 
     QTextDocument &m_document;
     const ReadLimits &m_limits;
@@ -114,7 +124,9 @@ private:
     const QString m_defaultFamily;
 
     std::vector<Group> m_groups;
-    int m_skipDepth = 0;    // nesting inside a skipped destination
+    qint64 m_skipDepth = 0;     // nesting inside a skipped destination
+    qint64 m_overflowDepth = 0; // groups past the depth cap, sharing the last state
+    bool m_groupOpening = false; // no word read yet in the current group
     int m_fallbackLeft = 0; // \uc fallback units still to skip
     char16_t m_highSurrogate = 0;
     int m_documentCodePage = 1252;
@@ -138,6 +150,10 @@ private:
 
     std::vector<TableState> m_tables; // the outer table first
     std::vector<RowSpec> m_rowSpecs;  // the row definition for each depth
+
+    QString m_fieldInstruction;    // of the field being read
+    QHash<QString, int> m_linkIndex; // link targets, 1-based
+    QStringList m_links;
 
     PictureDestination m_picture{m_limits};
     int m_picturesInserted = 0;

@@ -1,3 +1,5 @@
+#include "rtf/field_instruction.h"
+#include "rtf/paragraph_spacing.h"
 #include "rtf/pictures.h"
 #include "rtf/rtf.h"
 #include "rtf/table_writer.h"
@@ -35,6 +37,38 @@ QString familyOf(const QTextCharFormat &format, const QString &fallback)
     return fallback;
 }
 
+// The font table's family word for a style hint, so other readers can fall
+// back to a face of the same kind.
+const char *familyWord(const QTextCharFormat &format)
+{
+    if (!format.hasProperty(QTextFormat::FontStyleHint))
+        return "\\fnil";
+    switch (format.fontStyleHint()) {
+    case QFont::Serif: return "\\froman";
+    case QFont::SansSerif: return "\\fswiss";
+    case QFont::Monospace:
+    case QFont::TypeWriter: return "\\fmodern";
+    case QFont::Cursive: return "\\fscript";
+    case QFont::Decorative:
+    case QFont::Fantasy: return "\\fdecor";
+    default: return "\\fnil";
+    }
+}
+
+// A second family is the file's alternative name for the first.
+QString alternativeOf(const QTextCharFormat &format)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.size() > 1 ? families.at(1) : QString();
+}
+
+struct FontEntry
+{
+    QString name;
+    const char *family = "\\fnil";
+    QString alternative;
+};
+
 using Picture = EncodedPicture;
 
 class Writer
@@ -52,6 +86,7 @@ private:
     void cellContents(const QTextTableCell &cell, int depth);
     void block(const QTextBlock &block, int depth);
     void fragment(const QTextFragment &fragment);
+    void switchLink(QString &open, const QString &href);
     void characterProperties(const QTextCharFormat &format);
     void picture(const QTextImageFormat &format);
     const Picture *pictureFor(const QTextImageFormat &format);
@@ -67,7 +102,7 @@ private:
     std::size_t m_lineStart = 0;
     QString m_defaultFamily;
     qreal m_defaultPointSize = 12;
-    QStringList m_fonts;
+    QList<FontEntry> m_fonts;
     QHash<QString, int> m_fontIndex;
     QList<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndex;
@@ -94,10 +129,10 @@ QByteArray Writer::run()
 
 void Writer::collect()
 {
-    const auto addFont = [this](const QString &family) {
+    const auto addFont = [this](const QString &family, const QTextCharFormat &format) {
         if (!m_fontIndex.contains(family)) {
             m_fontIndex.insert(family, int(m_fonts.size()));
-            m_fonts.append(family);
+            m_fonts.append({family, familyWord(format), alternativeOf(format)});
         }
     };
     const auto addColor = [this](const QBrush &brush) {
@@ -109,7 +144,7 @@ void Writer::collect()
             m_colors.append(rgb);
         }
     };
-    addFont(m_defaultFamily);
+    addFont(m_defaultFamily, QTextCharFormat());
     QTextCharFormat last;
     bool first = true;
     for (QTextBlock b = m_document.begin(); b.isValid(); b = b.next()) {
@@ -119,7 +154,7 @@ void Writer::collect()
                 continue;
             first = false;
             last = format;
-            addFont(familyOf(format, m_defaultFamily));
+            addFont(familyOf(format, m_defaultFamily), format);
             addColor(format.foreground());
             addColor(format.background());
         }
@@ -148,10 +183,15 @@ void Writer::header()
     for (int i = 0; i < m_fonts.size(); ++i) {
         raw("{");
         word("f", i);
-        raw("\\fnil\\fcharset0 ");
-        QString name = m_fonts.at(i);
-        name.remove(u';');
-        text(name);
+        const FontEntry &font = m_fonts.at(i);
+        raw(font.family);
+        raw("\\fcharset0 ");
+        text(QString(font.name).remove(u';'));
+        if (!font.alternative.isEmpty()) {
+            raw("{\\*\\falt ");
+            text(QString(font.alternative).remove(u';'));
+            raw("}");
+        }
         raw(";}");
         breakLineIfLong();
     }
@@ -269,11 +309,33 @@ void Writer::block(const QTextBlock &block, int depth)
     indent("fi", format.textIndent());
     indent("sb", format.topMargin());
     indent("sa", format.bottomMargin());
+    raw(lineSpacingWords(format));
+    raw(tabStopWords(format));
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         raw("\\page");
     raw(" ");
-    for (auto it = block.begin(); !it.atEnd(); ++it)
+    QString link;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        switchLink(link, format.isAnchor() ? format.anchorHref() : QString());
         fragment(it.fragment());
+    }
+    switchLink(link, QString());
+}
+
+// Runs that share a link target are written as the result of one HYPERLINK field.
+void Writer::switchLink(QString &open, const QString &href)
+{
+    if (href == open)
+        return;
+    if (!open.isEmpty())
+        raw("}}");
+    if (!href.isEmpty()) {
+        raw("{\\field{\\*\\fldinst ");
+        text(hyperlinkInstruction(href));
+        raw("}{\\fldrslt ");
+    }
+    open = href;
 }
 
 void Writer::fragment(const QTextFragment &fragment)

@@ -35,6 +35,8 @@ QString runText(const QTextFragment &fragment, bool withFonts)
     if (format.fontPointSize() > 0) run += QStringLiteral(" %1pt").arg(format.fontPointSize());
     if (format.foreground().style() != Qt::NoBrush) run += u' ' + format.foreground().color().name();
     if (format.background().style() != Qt::NoBrush) run += QStringLiteral(" bg") + format.background().color().name();
+    if (format.isAnchor() && !format.anchorHref().isEmpty())
+        run += QStringLiteral(" link=") + format.anchorHref();
     if (withFonts && !format.fontFamilies().toStringList().isEmpty())
         run += QStringLiteral(" f=") + format.fontFamilies().toStringList().first();
     return run;
@@ -71,6 +73,30 @@ QString cellPath(const QTextBlock &block)
     return cells.isEmpty() ? QString() : cells.join(QStringLiteral(" > ")) + u' ';
 }
 
+// " lh=exact:16" and " tabs=48,96r." appear only for blocks that have them.
+QString spacingAndTabs(const QTextBlockFormat &format)
+{
+    QString text;
+    static const char *const kinds[] = {"single", "proportional", "exact", "atleast", "distance"};
+    const int type = format.lineHeightType();
+    if (type > 0 && type < 5)
+        text += QStringLiteral(" lh=%1:%2").arg(QLatin1StringView(kinds[type])).arg(format.lineHeight());
+    const QList<QTextOption::Tab> tabs = format.tabPositions();
+    const QString leaders = format.stringProperty(QTextFormat::UserProperty + 0x5247);
+    QStringList stops;
+    for (qsizetype i = 0; i < tabs.size(); ++i) {
+        QString stop = QString::number(tabs.at(i).position);
+        if (tabs.at(i).type == QTextOption::RightTab) stop += u'r';
+        if (tabs.at(i).type == QTextOption::CenterTab) stop += u'c';
+        if (tabs.at(i).type == QTextOption::DelimiterTab) stop += u'd' + QString(tabs.at(i).delimiter);
+        if (i < leaders.size() && leaders.at(i) != u' ') stop += u'~' + QString(leaders.at(i));
+        stops << stop;
+    }
+    if (!stops.isEmpty())
+        text += QStringLiteral(" tabs=") + stops.join(u',');
+    return text;
+}
+
 QString blockLine(const QTextBlock &block, bool withFonts)
 {
     QString line = cellPath(block);
@@ -84,6 +110,7 @@ QString blockLine(const QTextBlock &block, bool withFonts)
     margin("fi", format.textIndent());
     margin("sb", format.topMargin());
     margin("sa", format.bottomMargin());
+    line += spacingAndTabs(format);
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         line += QStringLiteral(" pagebreak");
     for (auto it = block.begin(); !it.atEnd(); ++it)

@@ -90,7 +90,7 @@ const ReaderCase destinationCases[] = {
      R"(P left | "ab" 12pt)"},
     {"field_shows_its_result_not_its_instruction",
      R"({\field{\*\fldinst{ HYPERLINK "http://x"}}{\fldrslt{\ul link}}} end)",
-     R"(P left | "link" u 12pt | " end" 12pt)"},
+     R"(P left | "link" u 12pt link=http://x | " end" 12pt)"},
     {"list_labels_stay_as_text", R"({\listtext\'b7\tab}item\par{\pntext 1.\tab}next)",
      "P left | \"·\titem\" 12pt\nP left | \"1.\tnext\" 12pt"},
     {"object_shows_its_result_only",
