@@ -34,7 +34,7 @@ struct OpenProgress : ::testing::Test
     ScriptedMessageBox messages;
     ScriptedFileDialogs dialogs;
     ScriptedLoadProgress progress;
-    Form1 form{Form1Seams{&messages, &dialogs, nullptr, nullptr, nullptr, &progress}};
+    Form1 form{Form1Seams{.messages = &messages, .dialogs = &dialogs, .progress = &progress}};
     RichTextBox &editor = *form.RichTextBox1;
 
     QString writeFile(const QString &name, const QByteArray &bytes)
@@ -102,7 +102,7 @@ TEST_F(OpenProgress, DesktopOpenCancelledKeepsTheUntitledDocument)
 TEST_F(OpenProgress, UnreadableFileStillFailsWithItsReason)
 {
     editor.SetText(QStringLiteral("kept"));
-    const QString file = writeFile("deep.rtf", "{\\rtf1 " + QByteArray(5000, '{'));
+    const QString file = writeFile("broken.rtf", "{\\rtf1 \\" + QByteArray(40, 'x') + " text}");
     dialogs.confirm(file);
     form.state().Modified = 0;
     Open_Click(form.session());
