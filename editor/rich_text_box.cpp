@@ -1,4 +1,5 @@
 #include "editor/rich_text_box.h"
+#include "editor/paragraph_relayout.h"
 #include "editor/background_read.h"
 #include "editor/command_failure.h"
 #include "editor/load_progress.h"
@@ -57,6 +58,7 @@ QString normalised(QString text)
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), files_(&diskFileStore()), progress_(&silentLoadProgress())
 {
     setObjectName(QStringLiteral("RichTextBox1"));
+    useParagraphRelayout(*document());
     setFont(defaultEditorFont()); // its own, whatever the window's font
     document()->setDefaultFont(defaultEditorFont());
     connect(document(), &QTextDocument::contentsChanged, this, &RichTextBox::Change);
@@ -308,6 +310,7 @@ void RichTextBox::adoptDocument(QTextDocument *doc)
     // The editor deletes its first document itself; later ones are ours.
     QPointer<QTextDocument> old = document();
     doc->setParent(this);
+    useParagraphRelayout(*doc);
     setDocument(doc);
     connect(doc, &QTextDocument::contentsChanged, this, &RichTextBox::Change);
     if (old && old->parent() == this)
