@@ -1,5 +1,5 @@
 #include "editor/rich_text_box.h"
-#include "editor/paragraph_relayout.h"
+#include "editor/editor_layout.h"
 #include "editor/background_read.h"
 #include "editor/command_failure.h"
 #include "editor/load_progress.h"
@@ -58,7 +58,7 @@ QString normalised(QString text)
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), files_(&diskFileStore()), progress_(&silentLoadProgress())
 {
     setObjectName(QStringLiteral("RichTextBox1"));
-    useParagraphRelayout(*document());
+    useEditorLayout(*document());
     setFont(defaultEditorFont()); // its own, whatever the window's font
     document()->setDefaultFont(defaultEditorFont());
     connect(document(), &QTextDocument::contentsChanged, this, &RichTextBox::Change);
@@ -310,7 +310,7 @@ void RichTextBox::adoptDocument(QTextDocument *doc)
     // The editor deletes its first document itself; later ones are ours.
     QPointer<QTextDocument> old = document();
     doc->setParent(this);
-    useParagraphRelayout(*doc);
+    useEditorLayout(*doc);
     setDocument(doc);
     connect(doc, &QTextDocument::contentsChanged, this, &RichTextBox::Change);
     if (old && old->parent() == this)

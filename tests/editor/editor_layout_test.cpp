@@ -1,10 +1,12 @@
-#include "editor/paragraph_relayout.h"
+#include "editor/editor_layout.h"
 #include "editor/rich_text_box.h"
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
+#include <QPainter>
+#include <QCoreApplication>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -16,7 +18,7 @@
 namespace {
 
 // Paragraphs of every kind a paragraph-alone layout must place as Qt's full pass does.
-void fill(QTextDocument &doc)
+void fill(QTextDocument &doc, bool withTable)
 {
     doc.addResource(QTextDocument::ImageResource, QUrl("pic"), QImage(40, 30, QImage::Format_RGB32));
     QTextCursor c(&doc);
@@ -54,26 +56,30 @@ void fill(QTextDocument &doc)
     image.setName("pic");
     c.insertImage(image);
     c.insertText(words);
-    c.insertTable(2, 2);
-    c.insertText("in a cell");
-    c.movePosition(QTextCursor::End);
+    if (withTable) {
+        c.insertTable(2, 2);
+        c.insertText("in a cell");
+        c.movePosition(QTextCursor::End);
+    }
     paragraph(words.repeated(2), [](QTextBlockFormat &) {});
     paragraph(words, [](QTextBlockFormat &) {});
 }
 
-// Two copies of one document: one laid out by the paragraph-alone layout, one by Qt's own.
+// Two copies of one document: one laid out by the editor's layout, one by Qt's own. With a
+// table it is Qt's layout doing paragraphs alone; without, the flow layout.
 struct Pair : ::testing::Test
 {
     QTextDocument quick, reference;
 
+    virtual bool withTable() const { return true; }
     void SetUp() override
     {
         for (QTextDocument *doc : {&quick, &reference}) {
-            fill(*doc);
+            fill(*doc, withTable());
             doc->setTextWidth(420);
         }
-        useParagraphRelayout(quick);
-        quick.setTextWidth(420);
+        useEditorLayout(quick);
+        ASSERT_EQ(laysOutAsOneFlow(quick), !withTable());
         layOutFully();
     }
     void layOutFully()
@@ -217,34 +223,174 @@ TEST_F(Pair, ANarrowerPageLaysOutAgainInFull)
     expectSameLayout();
 }
 
-} // namespace
+// Without tables or lists the flow layout places everything itself.
+struct FlowPair : Pair
+{
+    bool withTable() const override { return false; }
 
-namespace {
+    // Qt's answers for points all over the document, above, beside and below the text too.
+    void expectSameHits()
+    {
+        const QSizeF size = reference.documentLayout()->documentSize();
+        for (qreal y = -5; y < size.height() + 10; y += 3.5)
+            for (qreal x : {-3.0, 2.0, 37.0, 150.5, 300.0, 419.0, 500.0}) {
+                for (Qt::HitTestAccuracy accuracy : {Qt::FuzzyHit, Qt::ExactHit})
+                    ASSERT_EQ(quick.documentLayout()->hitTest({x, y}, accuracy),
+                              reference.documentLayout()->hitTest({x, y}, accuracy))
+                        << "at " << x << "," << y << " accuracy " << accuracy;
+            }
+    }
+};
 
-// The editor lays out with it from the start and for every document it opens, and keys typed into
-// the window take the paragraph-alone way.
-TEST(EditorLayout, TypedKeysAreLaidOutParagraphAloneInEveryDocument)
+TEST_F(FlowPair, EveryEditLaysOutAsQtWould)
+{
+    const std::vector<std::function<void(QTextCursor &)>> edits = {
+        [](QTextCursor &c) { c.setPosition(startOf(*c.document(), 0) + 6); c.insertText("x"); },
+        [](QTextCursor &c) { c.setPosition(startOf(*c.document(), 2) + 3); c.insertText(QStringLiteral("wrap me ").repeated(9)); },
+        [](QTextCursor &c) { c.setPosition(startOf(*c.document(), 3) + 10); c.insertBlock(); },
+        [](QTextCursor &c) { c.setPosition(startOf(*c.document(), 6)); c.deletePreviousChar(); },
+        [](QTextCursor &c) {
+            c.setPosition(startOf(*c.document(), 1) + 4);
+            c.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor, 2);
+            QTextCharFormat large;
+            large.setFontPointSize(36);
+            c.mergeCharFormat(large);
+        },
+        [](QTextCursor &c) {
+            c.setPosition(startOf(*c.document(), 8));
+            QTextBlockFormat spaced;
+            spaced.setBottomMargin(25);
+            spaced.setTopMargin(7);
+            c.mergeBlockFormat(spaced);
+        },
+        [](QTextCursor &c) { c.setPosition(startOf(*c.document(), 9) + 2); c.insertText(QString(90, 'W')); },
+        [](QTextCursor &c) { // three paragraphs and more at once, as a paste does
+            c.setPosition(startOf(*c.document(), 4) + 5);
+            c.insertText(QStringLiteral("one\ntwo\nthree and a longer line that has to wrap somewhere near here"));
+        },
+        [](QTextCursor &c) { // a selection over several paragraphs taken away
+            c.setPosition(startOf(*c.document(), 2) + 8);
+            c.setPosition(startOf(*c.document(), 5) + 3, QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+        },
+        [](QTextCursor &c) { c.movePosition(QTextCursor::End); c.insertText(" the end"); c.insertBlock(); },
+    };
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        SCOPED_TRACE(i);
+        edit(edits[i]);
+        expectSameLayout();
+    }
+    expectSameHits();
+    for (QTextDocument *doc : {&quick, &reference})
+        doc->setTextWidth(250);
+    layOutFully();
+    expectSameLayout();
+    expectSameHits();
+}
+
+TEST_F(FlowPair, DrawsWhatQtsLayoutDraws)
+{
+    auto render = [](QTextDocument &doc) {
+        QImage image(440, 700, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, 60, 440, 600);
+        painter.translate(0, -60);
+        QTextCursor selected(&doc);
+        selected.setPosition(startOf(doc, 1) + 10);
+        selected.setPosition(startOf(doc, 3) + 4, QTextCursor::KeepAnchor);
+        QTextCharFormat highlight;
+        highlight.setBackground(Qt::darkBlue);
+        highlight.setForeground(Qt::white);
+        context.selections.append({selected, highlight});
+        context.cursorPosition = startOf(doc, 4) + 2;
+        doc.documentLayout()->draw(&painter, context);
+        return image;
+    };
+    const QImage ours = render(quick), qts = render(reference);
+    int differing = 0;
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x)
+            differing += ours.pixel(x, y) != qts.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+    EXPECT_NE(ours.pixel(200, 40), QColor(Qt::white).rgb()) << "nothing was drawn where the selection is";
+}
+
+// A long document is laid out a slice at a time; asking where a late paragraph is lays out what is
+// above it, and the result is Qt's.
+TEST(FlowLayout, LaysOutALongDocumentInSlicesWithTheSameResult)
+{
+    QTextDocument quick;
+    const QString text = QStringLiteral("Line of text that is long enough to wrap once or twice at this width. ").repeated(3);
+    QTextCursor c(&quick);
+    for (int i = 0; i < 30000; ++i) {
+        c.insertText(text.left(20 + i % 180));
+        c.insertBlock();
+    }
+    quick.setTextWidth(300);
+    useEditorLayout(quick);
+    auto *flow = quick.documentLayout();
+    EXPECT_FALSE(quick.lastBlock().layout()->lineCount()) << "the whole document was laid out at once";
+    const QRectF late = flow->blockBoundingRect(quick.findBlockByNumber(25000));
+    c.setPosition(quick.findBlockByNumber(10).position());
+    c.insertText("typed while the rest waits ");
+    const QRectF last = flow->blockBoundingRect(quick.lastBlock());
+    // Qt's layout of the same text, laid out from scratch.
+    std::unique_ptr<QTextDocument> fresh(quick.clone());
+    fresh->setTextWidth(300);
+    QAbstractTextDocumentLayout *qt = fresh->documentLayout();
+    qt->documentSize();
+    EXPECT_EQ(late.translated(0, 14), qt->blockBoundingRect(fresh->findBlockByNumber(25000))) << "one line more above it";
+    EXPECT_EQ(last, qt->blockBoundingRect(fresh->lastBlock()));
+    EXPECT_EQ(flow->documentSize(), qt->documentSize());
+}
+
+// A table or a list coming into a document of one flow hands it back to Qt's layout.
+TEST(FlowLayout, HandsADocumentThatGetsATableToQtsLayout)
+{
+    QTextDocument doc;
+    doc.setPlainText("first\nsecond");
+    doc.setTextWidth(300);
+    useEditorLayout(doc);
+    ASSERT_TRUE(laysOutAsOneFlow(doc));
+    QTextCursor c(&doc);
+    c.movePosition(QTextCursor::End);
+    c.insertTable(2, 2);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(laysOutAsOneFlow(doc));
+    EXPECT_GE(paragraphOnlyPasses(doc), 0);
+    EXPECT_GT(doc.documentLayout()->documentSize().height(), 40);
+}
+
+// The editor's own documents are one flow; an opened file with a table is not, and keys typed
+// into it take the paragraph-alone way.
+TEST(EditorLayout, TheEditorLaysOutItsDocumentsWithTheEditorsLayout)
 {
     RichTextBox box;
     box.resize(500, 300);
     box.show();
-    auto typeAndCount = [&box] {
-        const int before = paragraphOnlyPasses(*box.document());
-        box.SetSelStart(8);
-        QTest::keyClicks(box.viewport(), "abc");
-        return paragraphOnlyPasses(*box.document()) - before;
-    };
     box.SetText("Several words\nin two paragraphs");
-    EXPECT_EQ(typeAndCount(), 3);
+    EXPECT_TRUE(laysOutAsOneFlow(*box.document()));
+    QTest::keyClicks(box.viewport(), "abc");
+    EXPECT_EQ(box.document()->firstBlock().text(), "abcSeveral words");
     QTemporaryDir folder;
-    const QString path = folder.filePath("opened.rtf");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 First paragraph here\\par Second\\par}");
-    file.close();
-    box.LoadFile(path);
-    EXPECT_EQ(typeAndCount(), 3);
-    EXPECT_EQ(box.document()->findBlockByNumber(0).text(), "First paabcragraph here");
+    auto open = [&](const QByteArray &rtf) {
+        const QString path = folder.filePath(QString::number(qHash(rtf)) + ".rtf");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(rtf);
+        file.close();
+        box.LoadFile(path);
+    };
+    open("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 First paragraph here\\par Second\\par}");
+    EXPECT_TRUE(laysOutAsOneFlow(*box.document()));
+    open("{\\rtf1\\ansi One\\par Two\\par\\trowd\\cellx2000\\cellx4000\\intbl a\\cell b\\cell\\row After\\par}");
+    EXPECT_FALSE(laysOutAsOneFlow(*box.document()));
+    box.SetSelStart(1);
+    const int before = paragraphOnlyPasses(*box.document());
+    QTest::keyClicks(box.viewport(), "xyz");
+    EXPECT_EQ(paragraphOnlyPasses(*box.document()) - before, 3);
 }
 
 } // namespace

@@ -1,0 +1,322 @@
+#include "editor/flow_layout.h"
+#include <QElapsedTimer>
+#include <algorithm>
+#include <QPainter>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextList>
+#include <QtGui/private/qtextimagehandler_p.h>
+#include <climits>
+
+namespace {
+
+// One slice of background layout: short enough that a key waits for no more than this.
+constexpr qint64 SliceNs = 8'000'000;
+
+qreal pixels(qint64 fixedUnits) { return qreal(fixedUnits) / 64; }
+
+} // namespace
+
+FlowLayout::FlowLayout(QTextDocument *document, std::function<void(QTextDocument &)> handOver)
+    : QAbstractTextDocumentLayout(document), handOver_(std::move(handOver))
+{
+    registerHandler(QTextFormat::ImageObject, new QTextImageHandler(this));
+    blockCount_ = document->blockCount();
+}
+
+bool FlowLayout::canLayOut(const QTextDocument &document)
+{
+    const QTextFrameFormat root = document.rootFrame()->frameFormat();
+    if (!document.rootFrame()->childFrames().isEmpty() || document.pageSize().height() > 0 || root.border() > 0
+        || root.hasProperty(QTextFormat::BackgroundBrush))
+        return false;
+    const QList<QTextFormat> formats = document.allFormats();
+    return std::none_of(formats.begin(), formats.end(), [](const QTextFormat &f) { return f.isListFormat(); });
+}
+
+void FlowLayout::startOver()
+{
+    flow_ = mainFlowFrame(*document());
+    extents_.truncate(0);
+    next_ = QTextBlock();
+    contentsWidth_ = 0;
+    layOutMore(SliceNs);
+}
+
+qint32 FlowLayout::extentOf(const QTextBlock &block) const
+{
+    if (!block.isVisible())
+        return 0;
+    const ParagraphBox box = breakIntoLines(block, flow_);
+    contentsWidth_ = qMax(contentsWidth_, box.contentsWidth);
+    const QTextBlock above = block.previous();
+    return (above.isValid() ? spacingBetween(above, block).value() : 0) + box.height.value();
+}
+
+void FlowLayout::layOutMore(qint64 budgetNs, int upTo) const
+{
+    if (finished() || document()->pageSize().width() <= 0)
+        return;
+    if (!next_.isValid())
+        next_ = document()->findBlockByNumber(extents_.size());
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        extents_.append(extentOf(next_));
+        next_ = next_.next();
+    } while (next_.isValid() && (extents_.size() <= upTo || clock.nsecsElapsed() < budgetNs));
+    if (!finished() && !slices_.isActive())
+        const_cast<QBasicTimer &>(slices_).start(0, const_cast<FlowLayout *>(this));
+    reportSize();
+}
+
+void FlowLayout::layOutUpTo(int blockNumber) const
+{
+    if (extents_.size() <= blockNumber)
+        layOutMore(0, blockNumber);
+}
+
+void FlowLayout::layOutDownTo(qreal y) const
+{
+    while (!finished() && pixels(flow_.top.value() + extents_.total()) <= y && document()->pageSize().width() > 0)
+        layOutMore(SliceNs);
+}
+
+void FlowLayout::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != slices_.timerId())
+        return QAbstractTextDocumentLayout::timerEvent(event);
+    layOutMore(SliceNs);
+    if (finished())
+        slices_.stop();
+}
+
+// The extent of a paragraph is the spacing above it and its height; its top is below the spacing.
+qint64 FlowLayout::topOf(const QTextBlock &block, int number) const
+{
+    const QTextBlock above = block.previous();
+    return flow_.top.value() + extents_.offsetOf(number) + (above.isValid() ? spacingBetween(above, block).value() : 0);
+}
+
+// A paragraph's lines keep their place within it; its own place down the flow is set here,
+// from the heights above it, whenever it is drawn or asked about.
+void FlowLayout::place(const QTextBlock &block, int number) const
+{
+    const qreal y = pixels(topOf(block, number));
+    block.layout()->setPosition(QPointF(flow_.left.toReal(), y));
+}
+
+QSizeF FlowLayout::documentSize() const
+{
+    const QFixed width = qMax(flow_.width, contentsWidth_);
+    const QTextFrameFormat root = document()->rootFrame()->frameFormat();
+    const qreal margins = (flow_.left + QFixed::fromReal(root.rightMargin())).toReal() + root.border() + root.padding();
+    qreal height = pixels(flow_.top.value() + extents_.total() + flow_.bottomInset.value());
+    if (!finished() && extents_.size() > 0) {
+        // Like the editor does for Qt's layout: the part not laid out yet is taken to be as dense.
+        const qreal done = document()->findBlockByNumber(extents_.size()).position();
+        height = height * qMax(qreal(1), document()->characterCount() / qMax(qreal(1), done));
+    }
+    return QSizeF(width.toReal() + margins, height);
+}
+
+void FlowLayout::reportSize() const
+{
+    const QSizeF size = documentSize();
+    if (size == reportedSize_)
+        return;
+    reportedSize_ = size;
+    emit const_cast<FlowLayout *>(this)->documentSizeChanged(size);
+}
+
+QRectF FlowLayout::frameBoundingRect(QTextFrame *frame) const
+{
+    if (frame != document()->rootFrame())
+        return QRectF();
+    layOutUpTo(document()->blockCount() - 1);
+    return QRectF(QPointF(0, 0), documentSize());
+}
+
+QRectF FlowLayout::blockBoundingRect(const QTextBlock &block) const
+{
+    if (!block.isValid())
+        return QRectF();
+    const int number = block.blockNumber();
+    layOutUpTo(number);
+    if (number >= extents_.size())
+        return QRectF();
+    place(block, number);
+    const QTextLayout *layout = block.layout();
+    QRectF box = layout->boundingRect();
+    box.moveTopLeft(layout->position()); // as Qt's layout answers, whatever the lines' own offsets
+    return box;
+}
+
+bool FlowLayout::handOverIfNoLongerOneFlow(const QTextBlock &first, int count)
+{
+    bool oneFlow = document()->rootFrame()->childFrames().isEmpty();
+    QTextBlock block = first;
+    for (int i = 0; oneFlow && i < count && block.isValid(); ++i, block = block.next())
+        oneFlow = !block.textList();
+    if (oneFlow || handingOver_)
+        return handingOver_;
+    handingOver_ = true;
+    QMetaObject::invokeMethod(
+        document(), [doc = document(), handOver = handOver_] { handOver(*doc); }, Qt::QueuedConnection);
+    return true;
+}
+
+void FlowLayout::documentChanged(int from, int oldLength, int length)
+{
+    QTextDocument *doc = document();
+    const int added = doc->blockCount() - blockCount_;
+    blockCount_ = doc->blockCount();
+    const QTextBlock first = doc->findBlock(from);
+    const QTextBlock last = doc->findBlock(from + length);
+    const int b0 = first.isValid() ? first.blockNumber() : 0;
+    const int b1 = last.isValid() ? last.blockNumber() : blockCount_ - 1;
+    if (handOverIfNoLongerOneFlow(first, b1 - b0 + 1))
+        return;
+    const FlowFrame flow = mainFlowFrame(*doc);
+    const bool whole = from == 0 && oldLength == 0 && length == doc->characterCount();
+    if (whole || flow.left != flow_.left || flow.width != flow_.width || flow.top != flow_.top) {
+        startOver();
+        emit update(QRectF(0, 0, qreal(INT_MAX), qreal(INT_MAX)));
+        return;
+    }
+    flow_ = flow;
+    next_ = QTextBlock();
+    if (b0 >= extents_.size())
+        return; // not laid out yet: it will be when the slices get there
+    // The paragraph after the edited ones is laid out again too: its spacing depends on theirs.
+    const int end = qMin(b1 + 1, blockCount_ - 1);
+    const int oldEnd = b0 + (b1 - b0 + 1) - added + (end - b1);
+    const qint64 heightBefore = extents_.total();
+    const qreal top = pixels(flow_.top.value() + extents_.offsetOf(b0));
+    if (oldEnd > extents_.size()) {
+        extents_.truncate(b0);
+        layOutMore(SliceNs);
+        emit update(QRectF(0, top, qreal(INT_MAX), qreal(INT_MAX)));
+        return;
+    }
+    std::vector<qint32> fresh;
+    QTextBlock block = first;
+    for (int n = b0; n <= end && block.isValid(); ++n, block = block.next())
+        fresh.push_back(extentOf(block));
+    extents_.replace(b0, oldEnd - b0, fresh);
+    const bool moved = added != 0 || extents_.total() != heightBefore;
+    const qreal changed = pixels(extents_.offsetOf(end + 1) - extents_.offsetOf(b0));
+    emit update(QRectF(0, top, qreal(INT_MAX), moved ? qreal(INT_MAX) : changed));
+    reportSize();
+}
+
+void FlowLayout::draw(QPainter *painter, const PaintContext &context)
+{
+    const QTextFrameFormat root = document()->rootFrame()->frameFormat();
+    const QRectF frame = QRectF(QPointF(0, 0), documentSize()).adjusted(root.leftMargin(), 0, -root.rightMargin(), 0);
+    const bool clipped = context.clip.isValid();
+    const QRectF clip = clipped ? (context.clip & frame) : frame;
+    if (clipped)
+        layOutDownTo(context.clip.bottom());
+    else
+        layOutUpTo(document()->blockCount() - 1);
+    const qreal top = clipped ? context.clip.top() : 0;
+    int n = qMax(0, extents_.indexAt(qint64((top - flow_.top.toReal()) * 64)));
+    for (QTextBlock block = document()->findBlockByNumber(n); block.isValid() && n < extents_.size();
+         block = block.next(), ++n) {
+        place(block, n);
+        if (clipped && block.layout()->position().y() > context.clip.bottom())
+            break;
+        drawBlock(painter, context, block, clip);
+    }
+}
+
+void FlowLayout::drawBlock(QPainter *painter, const PaintContext &context, const QTextBlock &block,
+                           const QRectF &clip) const
+{
+    const QTextLayout *layout = block.layout();
+    const QRectF box = layout->boundingRect().translated(layout->position());
+    if (!block.isVisible() || (context.clip.isValid() && (box.bottom() < context.clip.y() || box.top() > context.clip.bottom())))
+        return;
+    const QBrush background = block.blockFormat().background();
+    if (background != Qt::NoBrush) {
+        painter->save();
+        painter->setBrushOrigin(box.topLeft());
+        painter->fillRect(box, background);
+        painter->restore();
+    }
+    const int start = block.position(), length = block.length();
+    QList<QTextLayout::FormatRange> selections;
+    for (const Selection &range : context.selections) {
+        const int from = range.cursor.selectionStart() - start, to = range.cursor.selectionEnd() - start;
+        if (from < length && to > 0 && to > from) {
+            selections.append({from, to - from, range.format});
+        } else if (!range.cursor.hasSelection() && range.format.hasProperty(QTextFormat::FullWidthSelection)
+                   && block.contains(range.cursor.position())) {
+            // A full-width selection marks the cursor's whole line, its paragraph end included.
+            const QTextLine line = layout->lineForTextPosition(range.cursor.position() - start);
+            const int lineLength = line.textLength() + (line.textStart() + line.textLength() == length - 1 ? 1 : 0);
+            selections.append({line.textStart(), lineLength, range.format});
+        }
+    }
+    const QPen pen = painter->pen();
+    painter->setPen(context.palette.color(QPalette::Text));
+    layout->draw(painter, QPointF(), selections, clip);
+    int cursor = context.cursorPosition;
+    const bool preedit = cursor < -1 && !layout->preeditAreaText().isEmpty();
+    if ((cursor >= start && cursor < start + length) || preedit) {
+        cursor = preedit ? layout->preeditAreaPosition() - (cursor + 2) : cursor - start;
+        const QVariant width = property("cursorWidth");
+        layout->drawCursor(painter, QPointF(), cursor, width.isValid() ? width.toInt() : 1);
+    }
+    painter->setPen(pen);
+}
+
+// Where a point falls: above a paragraph's lines it is the paragraph's start, below them its
+// end, beside a line the nearest place in that line; as Qt's document layout answers.
+int FlowLayout::hitTest(const QPointF &where, Qt::HitTestAccuracy accuracy) const
+{
+    const QPointF point(QFixed::fromReal(where.x()).toReal(), QFixed::fromReal(where.y()).toReal());
+    layOutDownTo(point.y());
+    if (extents_.size() == 0)
+        return 0;
+    int n = qMax(0, extents_.indexAt(qint64((point.y() - flow_.top.toReal()) * 64)));
+    QTextBlock block = document()->findBlockByNumber(n);
+    place(block, n);
+    if (n > 0) { // a point on the line between two paragraphs is the upper one's
+        const QTextBlock above = block.previous();
+        place(above, n - 1);
+        if (point.y() <= above.layout()->boundingRect().translated(above.layout()->position()).bottom())
+            block = above;
+    }
+    const QTextLayout *layout = block.layout();
+    const QRectF box = layout->boundingRect().translated(layout->position());
+    int position = block.position();
+    bool exact = false;
+    if (point.y() > box.bottom()) {
+        position += block.length();
+    } else if (point.y() >= box.top()) {
+        const QPointF at = point - layout->position();
+        int offset = 0;
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const QRectF rect = line.naturalTextRect();
+            if (rect.top() > at.y()) {
+                offset = qMin(offset, line.textStart());
+            } else if (rect.bottom() <= at.y()) {
+                offset = qMax(offset, line.textStart() + line.textLength());
+            } else {
+                exact = rect.left() <= at.x() && rect.right() >= at.x();
+                offset = line.xToCursor(at.x(), accuracy == Qt::ExactHit ? QTextLine::CursorOnCharacter
+                                                                          : QTextLine::CursorBetweenCharacters);
+                break;
+            }
+        }
+        position += offset;
+    }
+    if (accuracy == Qt::ExactHit && !exact)
+        return -1;
+    const int last = document()->rootFrame()->lastPosition() + layout->preeditAreaText().length();
+    return qBound(0, position, last);
+}
