@@ -13,6 +13,7 @@ namespace {
 
 // One slice of background layout: short enough that a key waits for no more than this.
 constexpr qint64 SliceNs = 8'000'000;
+constexpr int ManyParagraphs = 2000;
 
 qreal pixels(qint64 fixedUnits) { return qreal(fixedUnits) / 64; }
 
@@ -194,7 +195,9 @@ void FlowLayout::documentChanged(int from, int oldLength, int length)
     const int oldEnd = b0 + (b1 - b0 + 1) - added + (end - b1);
     const qint64 heightBefore = extents_.total();
     const qreal top = pixels(flow_.top.value() + extents_.offsetOf(b0));
-    if (oldEnd > extents_.size()) {
+    // A change over many paragraphs (formatting a whole document) is laid out in slices like a
+    // new document, from where it starts.
+    if (oldEnd > extents_.size() || end - b0 >= ManyParagraphs) {
         extents_.truncate(b0);
         layOutMore(SliceNs);
         emit update(QRectF(0, top, qreal(INT_MAX), qreal(INT_MAX)));
