@@ -82,9 +82,10 @@ void Reader::startRow(TableState &t)
     ++t.row;
     if (t.row >= t.rows) {
         // Each growth rebuilds the table's grid: the outer table grows by all
-        // the rows ahead at once; a table inside a cell by one row.
+        // the rows ahead at once; a table inside a cell, whose rows the look-ahead
+        // does not count, doubles, and finishTable drops the rows left over.
         const int added =
-            m_tables.size() == 1 ? std::max(1, lookAhead(m_unread.sliced(m_tokenizer->offset())).rows) : 1;
+            m_tables.size() == 1 ? std::max(1, lookAhead(m_unread.sliced(m_tokenizer->offset())).rows) : t.rows;
         t.table->appendRows(added);
         t.rows += added;
     }
