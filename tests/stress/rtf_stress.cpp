@@ -74,6 +74,12 @@ const StressCase cases[] = {
     {"long tables", [](int n) {
          return document("", QByteArray("\\trowd\\cellx1000\\cellx2000 \\intbl a\\cell b\\cell\\row\n").repeated(n / 4));
      }},
+    {"rows without intbl", [](int n) {
+         return document("", QByteArray("\\trowd\\cellx1000\\cellx2000 a\\cell b\\cell\\row\n").repeated(n / 4));
+     }},
+    {"tables split by tabs", [](int n) {
+         return document("", QByteArray("\\trowd\\cellx1000\\pard\\intbl a\\cell\\row\\pard\\tab\n").repeated(n / 4));
+     }},
     {"long table in a cell", [](int n) {
          const QByteArray row = "\\pard\\intbl\\itap2 a\\nestcell b\\nestcell"
                                 "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}{\\nonesttables\\par}\n";
