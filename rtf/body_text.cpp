@@ -128,6 +128,8 @@ QTextCharFormat Reader::cachedCharFormat(const CharState &state)
     if (font && !font->name.isEmpty() && font->name != m_defaultFamily) {
         // Where neither name is installed, the hint picks a face of the same kind.
         format.setFontFamilies(font->families());
+        if (m_fonts.keysFonts())
+            format.setProperty(FontKeyProperty, font->key);
         if (font->hint != QFont::AnyStyle)
             format.setFontStyleHint(font->hint);
     }

@@ -67,6 +67,7 @@ void FontTable::commit(int documentCodePage, CodePageDecoder &decoder)
         entry.alternative = font.alternative.remove(u';').trimmed();
         if (entry.codePage == SymbolCodePage && entry.name.compare(u"Symbol", Qt::CaseInsensitive))
             entry.codePage = PrivateUseCodePage;
+        entry.key = int(qHash(entry.families().join(u'\n'), 0) & 0x7fffffff);
         m_fonts.insert(font.number, entry);
     }
     font = Pending{};

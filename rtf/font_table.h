@@ -4,8 +4,16 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QTextFormat>
 
 namespace rtf {
+
+// Qt hashes every list of font families alike, so each insertion in a file
+// with thousands of fonts would compare its format with those of all the other
+// fonts. Runs of such a file carry a number made from their families, which Qt
+// hashes by value. A file with a few fonts goes without: the extra property
+// costs more per insertion than comparing a few formats.
+inline constexpr int FontKeyProperty = QTextFormat::UserProperty + 0x5248;
 
 class CodePageDecoder;
 
@@ -26,6 +34,7 @@ public:
                 return {name};
             return {name, alternative};
         }
+        int key = 0; // FontKeyProperty: equal for equal families
     };
 
     // Inside the table: \fN starts an entry, \fcharset and \cpg give its code
@@ -43,6 +52,7 @@ public:
     void commit(int documentCodePage, CodePageDecoder &decoder);
 
     void setDefaultFont(int number) { m_defaultFont = number; }
+    bool keysFonts() const { return m_fonts.size() > 8; } // runs carry FontKeyProperty
     // The font a run names, -1 meaning the document's default font; null when unknown.
     const Font *find(int number) const
     {

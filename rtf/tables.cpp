@@ -16,6 +16,12 @@ namespace {
 // the remaining merges of a table are left undone (their cells keep their text).
 constexpr qint64 MergeBudget = 20'000'000;
 
+// The rows ahead of the reader, seen from the paragraph it is in.
+TableAhead aheadOf(QByteArrayView unread, const Tokenizer &tokenizer, const ParaState &para)
+{
+    return lookAhead(unread.sliced(tokenizer.offset()), para.inTable, para.tableLevel);
+}
+
 bool hasMerges(const std::vector<CellSpec> &cells)
 {
     return std::any_of(cells.begin(), cells.end(), [](const CellSpec &c) {
@@ -65,7 +71,7 @@ void Reader::openTable()
     TableState t;
     t.columns = std::max<int>(1, int(rowSpec().cells.size()));
     if (m_tables.empty()) {
-        TableAhead ahead = lookAhead(m_unread.sliced(m_tokenizer->offset()));
+        TableAhead ahead = aheadOf(m_unread, *m_tokenizer, group().para);
         t.rows = std::max(1, ahead.rows);
         if (!ahead.boundaries.empty() && ahead.boundaries.size() <= size_t(TableState::MaxColumns)) {
             t.grid = std::move(ahead.boundaries);
@@ -82,9 +88,10 @@ void Reader::startRow(TableState &t)
     ++t.row;
     if (t.row >= t.rows) {
         // Each growth rebuilds the table's grid: the outer table grows by all
-        // the rows ahead at once; a table inside a cell by one row.
+        // the rows ahead at once; a table inside a cell, whose rows the look-ahead
+        // does not count, doubles, and finishTable drops the rows left over.
         const int added =
-            m_tables.size() == 1 ? std::max(1, lookAhead(m_unread.sliced(m_tokenizer->offset())).rows) : 1;
+            m_tables.size() == 1 ? std::max(1, aheadOf(m_unread, *m_tokenizer, group().para).rows) : t.rows;
         t.table->appendRows(added);
         t.rows += added;
     }

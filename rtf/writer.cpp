@@ -4,6 +4,7 @@
 #include "rtf/pictures.h"
 #include "rtf/rtf.h"
 #include "rtf/table_writer.h"
+#include "rtf/written_tables.h"
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
@@ -24,13 +25,6 @@ namespace {
 constexpr double TwipsPerPixel = 15.0; // at 96 pixels per inch
 constexpr std::ptrdiff_t LineWidth = 78;
 
-struct FontEntry
-{
-    QString name;
-    const char *family = "\\fnil";
-    QString alternative;
-};
-
 using Picture = EncodedPicture;
 
 class Writer
@@ -40,8 +34,7 @@ public:
     QByteArray run();
 
 private:
-    void collect();
-    int colorIndex(const QBrush &brush) const;
+    int colorIndex(const QBrush &brush) const { return m_tables.colorIndex(brush); }
     void header();
     void frameContents(QTextFrame *frame, int depth);
     void table(QTextTable *table, int depth);
@@ -64,10 +57,7 @@ private:
     std::size_t m_lineStart = 0;
     QString m_defaultFamily;
     qreal m_defaultPointSize = 12;
-    QList<FontEntry> m_fonts;
-    QHash<QString, int> m_fontIndex;
-    QList<QRgb> m_colors;
-    QHash<QRgb, int> m_colorIndex;
+    WrittenTables m_tables;
     QHash<QString, Picture> m_pictures;
 };
 
@@ -82,70 +72,21 @@ Writer::Writer(const QTextDocument &document) : m_document(document)
 QByteArray Writer::run()
 {
     m_out.reserve(std::size_t(m_document.characterCount()) * 2 + 1024);
-    collect();
+    m_tables.collect(m_document, m_defaultFamily);
     header();
     frameContents(m_document.rootFrame(), 0);
     raw("}\n");
     return QByteArray(m_out.data(), qsizetype(m_out.size()));
 }
 
-void Writer::collect()
-{
-    const auto addFont = [this](const QString &family, const QTextCharFormat &format) {
-        if (!m_fontIndex.contains(family)) {
-            m_fontIndex.insert(family, int(m_fonts.size()));
-            m_fonts.append({family, familyWord(format), alternativeOf(format)});
-        }
-    };
-    const auto addColor = [this](const QBrush &brush) {
-        if (brush.style() == Qt::NoBrush)
-            return;
-        const QRgb rgb = brush.color().rgb() | 0xFF000000u;
-        if (!m_colorIndex.contains(rgb)) {
-            m_colorIndex.insert(rgb, int(m_colors.size()) + 1);
-            m_colors.append(rgb);
-        }
-    };
-    addFont(m_defaultFamily, QTextCharFormat());
-    QTextCharFormat last;
-    bool first = true;
-    for (QTextBlock b = m_document.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (!first && format == last)
-                continue;
-            first = false;
-            last = format;
-            addFont(familyOf(format, m_defaultFamily), format);
-            addColor(format.foreground());
-            addColor(format.background());
-        }
-    }
-    std::vector<QTextFrame *> frames{m_document.rootFrame()};
-    while (!frames.empty()) {
-        QTextFrame *frame = frames.back();
-        frames.pop_back();
-        if (auto *table = qobject_cast<QTextTable *>(frame))
-            forEachTableBrush(*table, addColor);
-        const QList<QTextFrame *> children = frame->childFrames();
-        frames.insert(frames.end(), children.begin(), children.end());
-    }
-}
-
-int Writer::colorIndex(const QBrush &brush) const
-{
-    if (brush.style() == Qt::NoBrush)
-        return 0;
-    return m_colorIndex.value(brush.color().rgb() | 0xFF000000u, 0);
-}
-
 void Writer::header()
 {
     raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl");
-    for (int i = 0; i < m_fonts.size(); ++i) {
+    const QList<WrittenTables::Font> &fonts = m_tables.fonts();
+    for (int i = 0; i < fonts.size(); ++i) {
         raw("{");
         word("f", i);
-        const FontEntry &font = m_fonts.at(i);
+        const WrittenTables::Font &font = fonts.at(i);
         raw(font.family);
         raw("\\fcharset0 ");
         text(QString(font.name).remove(u';'));
@@ -158,7 +99,7 @@ void Writer::header()
         breakLineIfLong();
     }
     raw("}\n{\\colortbl;");
-    for (QRgb rgb : std::as_const(m_colors)) {
+    for (QRgb rgb : m_tables.colors()) {
         word("red", qRed(rgb));
         word("green", qGreen(rgb));
         word("blue", qBlue(rgb));
@@ -320,7 +261,7 @@ void Writer::fragment(const QTextFragment &fragment)
 
 void Writer::characterProperties(const QTextCharFormat &format)
 {
-    word("f", m_fontIndex.value(familyOf(format, m_defaultFamily)));
+    word("f", m_tables.fontIndex(familyOf(format, m_defaultFamily)));
     const qreal points = format.fontPointSize() > 0 ? format.fontPointSize() : m_defaultPointSize;
     word("fs", std::llround(points * 2));
     if (const int color = colorIndex(format.foreground()))

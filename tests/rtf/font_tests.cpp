@@ -1,9 +1,11 @@
 // The font table's family, pitch and alternative name: a font that is not
 // installed still shows in a face of its kind.
 #include "rtf_test_support.h"
+#include "rtf/font_table.h"
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QSet>
 #include <QTextBlock>
 
 namespace {
@@ -118,6 +120,47 @@ TEST(FontFallback, TheWriterKeepsFamilyAndAlternative)
 TEST(FontFallback, AnAlternativeOutsideTheFontTableIsNotText)
 {
     EXPECT_EQ(rtftest::readDump(R"({\rtf1 a{\*\falt Arial}b})"), R"(P left | "ab" 12pt)");
+}
+
+// The runs of the first paragraph: their text and format.
+QList<std::pair<QString, QTextCharFormat>> firstParagraphRuns(const QByteArray &rtf)
+{
+    QTextDocument document;
+    EXPECT_TRUE(rtf::read(rtf, document));
+    QList<std::pair<QString, QTextCharFormat>> runs;
+    for (auto it = document.begin().begin(); !it.atEnd(); ++it)
+        runs.append({it.fragment().text(), it.fragment().charFormat()});
+    return runs;
+}
+
+// Given a file of many fonts, when read, then each family has its own key, so
+// the document's format table does not compare every run with every font.
+TEST(ManyFonts, EachFamilyHasItsOwnKeyAndEqualFamiliesShareAFormat)
+{
+    QByteArray table = "{\\fonttbl", body;
+    for (int i = 0; i < 12; ++i) {
+        table += "{\\f" + QByteArray::number(i) + "\\fswiss Face" + QByteArray::number(i) + ";}";
+        body += "\\f" + QByteArray::number(i) + " " + char('a' + i);
+    }
+    table += "{\\f20\\fswiss Face11;}{\\f21\\fswiss Face11{\\*\\falt Other};}}";
+    const auto runs = firstParagraphRuns("{\\rtf1\\ansi\\deff0" + table + "\n" + body + "\\f20 y\\f21 z}");
+    ASSERT_EQ(runs.size(), 13); // "ly": one family, one run
+    EXPECT_EQ(runs.at(11).first, QStringLiteral("ly"));
+    EXPECT_EQ(runs.at(1).second.fontFamilies().toStringList(), QStringList{QStringLiteral("Face1")});
+    QSet<int> keys;
+    for (const auto &[text, format] : runs) {
+        EXPECT_TRUE(format.hasProperty(rtf::FontKeyProperty)) << text.toStdString();
+        keys.insert(format.intProperty(rtf::FontKeyProperty));
+    }
+    EXPECT_EQ(keys.size(), 13) << "an alternative name makes another family";
+}
+
+TEST(ManyFonts, AFileOfAFewFontsKeepsItsFormatsAsTheyAre)
+{
+    const auto runs = firstParagraphRuns(rtftest::withHeader("\\f1 serif \\f0 sans"));
+    ASSERT_EQ(runs.size(), 2);
+    for (const auto &[text, format] : runs)
+        EXPECT_FALSE(format.hasProperty(rtf::FontKeyProperty)) << text.toStdString();
 }
 
 } // namespace

@@ -69,6 +69,19 @@ const TableCase shapeCases[] = {
     {"a_nested_table_left_open_closes_with_its_outer_row",
      R"(\trowd\cellx3000\pard\intbl\itap2 X\nestcell\row\pard after)",
      "P left\ncell 0,0 P left\ncell 0,0 > cell 0,0 P left | \"X\" 12pt\ncell 0,0 P left\nP left | \"after\" 12pt"},
+    {"a_table_in_a_cell_grown_row_by_row_keeps_just_its_rows",
+     QByteArray(R"(\trowd\cellx3000\pard\intbl\itap1 Above)")
+         + QByteArray(R"(\pard\intbl\itap2 R\nestcell S\nestcell{\*\nesttableprops\trowd\cellx1000\cellx2000\nestrow})"
+                      R"({\nonesttables\par})")
+               .repeated(5)
+         + R"(\pard\intbl\itap1 Below\cell\row\pard after)",
+     "P left\ncell 0,0 P left | \"Above\" 12pt\n"
+     "cell 0,0 > cell 0,0 P left | \"R\" 12pt\ncell 0,0 > cell 0,1 P left | \"S\" 12pt\n"
+     "cell 0,0 > cell 1,0 P left | \"R\" 12pt\ncell 0,0 > cell 1,1 P left | \"S\" 12pt\n"
+     "cell 0,0 > cell 2,0 P left | \"R\" 12pt\ncell 0,0 > cell 2,1 P left | \"S\" 12pt\n"
+     "cell 0,0 > cell 3,0 P left | \"R\" 12pt\ncell 0,0 > cell 3,1 P left | \"S\" 12pt\n"
+     "cell 0,0 > cell 4,0 P left | \"R\" 12pt\ncell 0,0 > cell 4,1 P left | \"S\" 12pt\n"
+     "cell 0,0 P left | \"Below\" 12pt\nP left | \"after\" 12pt"},
 };
 INSTANTIATE_TEST_SUITE_P(Tables, TableShape, testing::ValuesIn(shapeCases),
                          [](const auto &info) { return std::string(info.param.name); });
