@@ -28,6 +28,15 @@ namespace {
 
 using State = BackgroundRead::State;
 
+std::atomic<int> readsRunning = 0;
+
+// Counts a read from its start until its thread has nothing more of Qt to do.
+struct RunningRead
+{
+    RunningRead() { ++readsRunning; }
+    ~RunningRead() { --readsRunning; }
+};
+
 // Line breaks of any platform become paragraph breaks; NULs would corrupt the saved file.
 QString plainTextOf(const QByteArray &bytes)
 {
@@ -59,7 +68,7 @@ std::unique_ptr<QTextDocument> readDocument(const QByteArray &bytes, const QStri
 }
 
 void readInto(const std::shared_ptr<State> &state, const QByteArray &bytes, const QString &path,
-              const QFont &font, QThread *receiver)
+              const QFont &font, QThread *receiver, std::shared_ptr<RunningRead>)
 {
     rtf::ReadControl control;
     control.cancel = &state->cancel;
@@ -178,7 +187,8 @@ std::unique_ptr<QTextDocument> documentFromBytes(const QByteArray &bytes, const 
 
 BackgroundRead::BackgroundRead(QByteArray bytes, const QString &path, const QFont &defaultFont)
     : state_(std::make_shared<State>()), path_(path),
-      thread_(readInto, state_, std::move(bytes), path, defaultFont, QThread::currentThread())
+      thread_(readInto, state_, std::move(bytes), path, defaultFont, QThread::currentThread(),
+              std::make_shared<RunningRead>())
 {
 }
 
@@ -235,4 +245,9 @@ QStringList BackgroundRead::warnings() const
 void waitForAbandonedReads()
 {
     abandonedReads().joinAll();
+}
+
+int readsUnderWay()
+{
+    return readsRunning.load();
 }

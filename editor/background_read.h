@@ -41,6 +41,8 @@ private:
 // Returns once every abandoned read has ended; they were told to stop, so that is soon. Whatever
 // owns reads calls it before the application's Qt objects go, as the reads still use Qt.
 void waitForAbandonedReads();
+// Reads whose thread has not yet ended, abandoned ones included.
+int readsUnderWay();
 
 // RTF when the bytes start with "{\rtf", else plain text; throws FileError naming `path`.
 std::unique_ptr<QTextDocument> documentFromBytes(const QByteArray &bytes, const QString &path,
