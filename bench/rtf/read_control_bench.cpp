@@ -83,7 +83,10 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    for (const auto &[name, function] : {std::pair{"read_unfollowed", readUnfollowed}, std::pair{"read_followed", readFollowed}}) {
+    using Function = void (*)(benchmark::State &);
+    const std::pair<const char *, Function> benchmarks[] = {{"read_unfollowed", readUnfollowed},
+                                                            {"read_followed", readFollowed}};
+    for (const auto &[name, function] : benchmarks) {
         auto *b = benchmark::RegisterBenchmark(name, function);
         for (int pages : sizes)
             b->Arg(pages);
