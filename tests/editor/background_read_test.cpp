@@ -101,7 +101,7 @@ TEST_F(LoadFileProgress, TheSeamSeesTheFractionGrowToTheWhole)
     EXPECT_EQ(box.document()->blockCount(), 200'001);
 }
 
-TEST_F(LoadFileProgress, CancelKeepsTheDocumentAndStopsTheRead)
+TEST_F(LoadFileProgress, CancelKeepsTheDocumentAndTheReadEndsWhenWaitedFor)
 {
     box.SetText(QStringLiteral("old"));
     files.files["long.rtf"] = readsamples::longRtf(1'000'000);
