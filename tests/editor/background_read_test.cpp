@@ -21,24 +21,6 @@ void waitUntilFinished(const BackgroundRead &read)
         QThread::msleep(1);
 }
 
-TEST(BackgroundRead, FractionRisesToOneAndTheDocumentArrives)
-{
-    BackgroundRead read(readsamples::longRtf(100'000), QStringLiteral("long.rtf"), QFont());
-    double last = 0;
-    while (!read.finished()) {
-        const double now = read.fraction();
-        EXPECT_GE(now, last);
-        EXPECT_LE(now, 1.0);
-        last = now;
-        QThread::msleep(1);
-    }
-    EXPECT_EQ(read.fraction(), 1.0);
-    const std::unique_ptr<QTextDocument> document = read.take();
-    ASSERT_TRUE(document);
-    EXPECT_EQ(document->blockCount(), 100'001);
-    EXPECT_TRUE(read.warnings().isEmpty());
-}
-
 TEST(BackgroundRead, CancelStopsTheReadLongBeforeItsEnd)
 {
     BackgroundRead read(readsamples::longRtf(1'000'000), QStringLiteral("long.rtf"), QFont());
@@ -48,25 +30,6 @@ TEST(BackgroundRead, CancelStopsTheReadLongBeforeItsEnd)
     waitUntilFinished(read);
     EXPECT_LT(read.fraction(), 0.5) << "the thread read on after the cancel";
     EXPECT_THROW(read.take(), LoadCancelled);
-}
-
-TEST(BackgroundRead, WarningsOfTheReadAreKept)
-{
-    BackgroundRead read(readsamples::rtfWithPictures(4098), QStringLiteral("pictures.rtf"), QFont());
-    waitUntilFinished(read);
-    ASSERT_TRUE(read.take());
-    EXPECT_EQ(read.warnings(), QStringList{readsamples::pictureCountWarning(2)});
-}
-
-TEST(BackgroundRead, AbandonedReadsEndWhenWaitedFor)
-{
-    {
-        BackgroundRead read(readsamples::longRtf(1'000'000), QStringLiteral("long.rtf"), QFont());
-        while (!read.finished() && read.fraction() == 0)
-            QThread::msleep(1);
-    }
-    waitForAbandonedReads();
-    EXPECT_EQ(readsUnderWay(), 0);
 }
 
 TEST(LoadProgress, PercentShownIsRoundedDownAndBounded)
