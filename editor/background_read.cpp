@@ -1,11 +1,15 @@
 #include "editor/background_read.h"
 #include "editor/command_failure.h"
+#include "editor/load_progress.h"
 #include "rtf/rtf.h"
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QTextDocument>
 #include <QThread>
+#include <algorithm>
+#include <atomic>
 #include <mutex>
-#include <thread>
+#include <vector>
 
 struct BackgroundRead::State
 {
@@ -14,9 +18,24 @@ struct BackgroundRead::State
     bool abandoned = false;
     std::unique_ptr<QTextDocument> document;
     QString failure;
+    QStringList warnings;
+    std::atomic<bool> cancel = false;
+    std::atomic<qint64> readBytes = 0;
+    std::atomic<qint64> totalBytes = 0;
 };
 
 namespace {
+
+using State = BackgroundRead::State;
+
+std::atomic<int> readsRunning = 0;
+
+// Counts a read from its start until its thread has nothing more of Qt to do.
+struct RunningRead
+{
+    RunningRead() { ++readsRunning; }
+    ~RunningRead() { --readsRunning; }
+};
 
 // Line breaks of any platform become paragraph breaks; NULs would corrupt the saved file.
 QString plainTextOf(const QByteArray &bytes)
@@ -31,13 +50,37 @@ QString plainTextOf(const QByteArray &bytes)
     return text;
 }
 
-void readInto(const std::shared_ptr<BackgroundRead::State> &state, const QByteArray &bytes,
-              const QString &path, const QFont &font, QThread *receiver)
+std::unique_ptr<QTextDocument> readDocument(const QByteArray &bytes, const QString &path, const QFont &font,
+                                            const rtf::ReadControl &control, QStringList *warnings)
 {
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(font);
+    doc->setUndoRedoEnabled(false);
+    if (bytes.startsWith("{\\rtf")) {
+        QString reason;
+        if (!rtf::read(bytes, *doc, rtf::ReadLimits{}, &reason, warnings, control))
+            throw FileError(path, reason.isEmpty() ? QStringLiteral("Not a readable RTF file") : reason, false);
+    } else {
+        doc->setPlainText(plainTextOf(bytes));
+    }
+    doc->setUndoRedoEnabled(true);
+    return doc;
+}
+
+void readInto(const std::shared_ptr<State> &state, const QByteArray &bytes, const QString &path,
+              const QFont &font, QThread *receiver, std::shared_ptr<RunningRead>)
+{
+    rtf::ReadControl control;
+    control.cancel = &state->cancel;
+    control.progress = [&state](qint64 done, qint64 total) {
+        state->totalBytes.store(total, std::memory_order_relaxed);
+        state->readBytes.store(done, std::memory_order_relaxed);
+    };
     std::unique_ptr<QTextDocument> document;
     QString failure;
+    QStringList warnings;
     try {
-        document = documentFromBytes(bytes, path, font);
+        document = readDocument(bytes, path, font, control, &warnings);
     } catch (const FileError &e) {
         failure = e.why();
     }
@@ -49,6 +92,89 @@ void readInto(const std::shared_ptr<BackgroundRead::State> &state, const QByteAr
         document->moveToThread(receiver); // only the thread that has it may give it away
     state->document = std::move(document);
     state->failure = failure;
+    state->warnings = warnings;
+}
+
+class AbandonedReads;
+AbandonedReads &abandonedReads();
+
+// Threads of reads given up before they finished, until someone joins them.
+class AbandonedReads
+{
+public:
+    ~AbandonedReads() { joinAll(); } // a joinable thread left at exit would end the program
+
+    void keep(std::thread thread, std::shared_ptr<State> state)
+    {
+        std::vector<Entry> ended;
+        {
+            std::lock_guard lock(mutex_);
+            std::erase_if(reads_, [&ended](Entry &e) {
+                if (!isDone(*e.state))
+                    return false;
+                ended.push_back(std::move(e));
+                return true;
+            });
+            reads_.push_back({std::move(thread), std::move(state)});
+            watchApplicationEnd();
+        }
+        joinAll(ended);
+    }
+
+    void joinAll()
+    {
+        std::vector<Entry> all;
+        {
+            std::lock_guard lock(mutex_);
+            all.swap(reads_);
+        }
+        joinAll(all);
+    }
+
+private:
+    struct Entry
+    {
+        std::thread thread;
+        std::shared_ptr<State> state;
+    };
+
+    static bool isDone(State &state)
+    {
+        std::lock_guard lock(state.mutex);
+        return state.done;
+    }
+
+    static void joinAll(std::vector<Entry> &entries)
+    {
+        for (Entry &e : entries)
+            if (e.thread.joinable())
+                e.thread.join();
+    }
+
+    // The last chance, should no owner have waited: the application's end, before Qt's statics go.
+    void watchApplicationEnd()
+    {
+        if (std::exchange(watching_, true))
+            return;
+        qAddPostRoutine([] {
+            AbandonedReads &reads = abandonedReads();
+            {
+                std::lock_guard lock(reads.mutex_);
+                reads.watching_ = false; // Qt forgets a routine once it has run
+            }
+            reads.joinAll();
+        });
+    }
+
+    std::mutex mutex_;
+    std::vector<Entry> reads_;
+    bool watching_ = false;
+};
+
+AbandonedReads &abandonedReads()
+{
+    static AbandonedReads reads;
+    return reads;
 }
 
 } // namespace
@@ -56,31 +182,30 @@ void readInto(const std::shared_ptr<BackgroundRead::State> &state, const QByteAr
 std::unique_ptr<QTextDocument> documentFromBytes(const QByteArray &bytes, const QString &path,
                                                  const QFont &defaultFont)
 {
-    auto doc = std::make_unique<QTextDocument>();
-    doc->setDefaultFont(defaultFont);
-    doc->setUndoRedoEnabled(false);
-    if (bytes.startsWith("{\\rtf")) {
-        QString reason;
-        if (!rtf::read(bytes, *doc, &reason))
-            throw FileError(path, reason.isEmpty() ? QStringLiteral("Not a readable RTF file") : reason, false);
-    } else {
-        doc->setPlainText(plainTextOf(bytes));
-    }
-    doc->setUndoRedoEnabled(true);
-    return doc;
+    return readDocument(bytes, path, defaultFont, rtf::ReadControl{}, nullptr);
 }
 
 BackgroundRead::BackgroundRead(QByteArray bytes, const QString &path, const QFont &defaultFont)
-    : state_(std::make_shared<State>()), path_(path)
+    : state_(std::make_shared<State>()), path_(path),
+      thread_(readInto, state_, std::move(bytes), path, defaultFont, QThread::currentThread(),
+              std::make_shared<RunningRead>())
 {
-    std::thread(readInto, state_, std::move(bytes), path, defaultFont, QThread::currentThread()).detach();
 }
 
 BackgroundRead::~BackgroundRead()
 {
-    std::lock_guard lock(state_->mutex);
-    state_->abandoned = true;
-    state_->document.reset();
+    state_->cancel = true;
+    bool done = false;
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->abandoned = true;
+        state_->document.reset();
+        done = state_->done;
+    }
+    if (done)
+        thread_.join(); // it has only to return
+    else
+        abandonedReads().keep(std::move(thread_), state_);
 }
 
 bool BackgroundRead::finished() const
@@ -89,10 +214,40 @@ bool BackgroundRead::finished() const
     return state_->done;
 }
 
+double BackgroundRead::fraction() const
+{
+    const qint64 total = state_->totalBytes.load(std::memory_order_relaxed);
+    const qint64 done = state_->readBytes.load(std::memory_order_relaxed);
+    return total > 0 ? std::clamp(double(done) / double(total), 0.0, 1.0) : 0.0;
+}
+
+void BackgroundRead::cancel()
+{
+    state_->cancel = true;
+}
+
 std::unique_ptr<QTextDocument> BackgroundRead::take()
 {
     std::lock_guard lock(state_->mutex);
+    if (state_->cancel)
+        throw LoadCancelled();
     if (!state_->failure.isEmpty())
         throw FileError(path_, state_->failure, false);
     return std::move(state_->document);
+}
+
+QStringList BackgroundRead::warnings() const
+{
+    std::lock_guard lock(state_->mutex);
+    return state_->warnings;
+}
+
+void waitForAbandonedReads()
+{
+    abandonedReads().joinAll();
+}
+
+int readsUnderWay()
+{
+    return readsRunning.load();
 }

@@ -305,6 +305,12 @@ void RichTextBox::SelPrint(QPagedPaintDevice &device) const
     copy->print(&device);
 }
 
+// Reads given up by a cancel still use Qt: they end before the editor, and so the program, does.
+RichTextBox::~RichTextBox()
+{
+    waitForAbandonedReads();
+}
+
 void RichTextBox::adoptDocument(QTextDocument *doc)
 {
     // The editor deletes its first document itself; later ones are ours.
@@ -319,13 +325,20 @@ void RichTextBox::adoptDocument(QTextDocument *doc)
 }
 
 // The read runs elsewhere while the progress seam keeps the window drawn and closed to commands;
-// a cancel keeps the document as it was and ends the command as a cancelled one.
+// a cancel stops the read, keeps the document as it was and ends the command as a cancelled one.
 void RichTextBox::LoadFile(const QString &path)
 {
     BackgroundRead read(files_->readAll(path), path, defaultEditorFont());
-    if (!progress_->waitFor(path, [&read] { return read.finished(); }))
+    const LoadWatch watch{[&read] { return read.finished(); }, [&read] { return read.fraction(); }};
+    if (!progress_->waitFor(path, watch)) {
+        read.cancel();
         throw LoadCancelled();
-    adoptDocument(read.take().release());
+    }
+    std::unique_ptr<QTextDocument> loaded = read.take();
+    const QStringList warnings = read.warnings();
+    adoptDocument(loaded.release());
+    if (!warnings.isEmpty())
+        emit readWarnings(warnings);
 }
 
 void RichTextBox::SaveFile(const QString &path) const

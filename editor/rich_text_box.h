@@ -29,6 +29,7 @@ class RichTextBox : public QTextEdit
 
 public:
     explicit RichTextBox(QWidget *parent = nullptr);
+    ~RichTextBox() override;
 
     int SelStart() const;
     void SetSelStart(int position);
@@ -59,7 +60,8 @@ public:
     int Find(const QString &text, int start);
     // Prints the selection when there is one, else the whole document.
     void SelPrint(QPagedPaintDevice &device) const;
-    // Replaces the content with a file: RTF when it starts with "{\rtf", else plain text.
+    // Replaces the content with a file: RTF when it starts with "{\rtf", else plain text. Throws
+    // LoadCancelled when the person gives up through the progress, leaving the document as it was.
     void LoadFile(const QString &path);
     void SaveFile(const QString &path) const;
     // Pastes the system clipboard's content at the caret, pictures included.
@@ -97,6 +99,8 @@ public:
 signals:
     // Fires synchronously inside every call that changes the content.
     void Change();
+    // After LoadFile has read a file with losses (pictures past the budget): one line for each.
+    void readWarnings(const QStringList &lines);
 
 protected:
     bool event(QEvent *e) override;

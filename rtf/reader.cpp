@@ -15,7 +15,8 @@
 //   pictures and shapes ......................... picture_destination.cpp
 //   fields ...................................... fields.cpp
 // The bytes themselves are split by the tokenizer (tokenizer.cpp) and the
-// words looked up in control_words.cpp.
+// words looked up in control_words.cpp; the public entry points are in
+// read_entry.cpp.
 
 namespace rtf {
 
@@ -34,15 +35,27 @@ bool fail(QString *reason, const QString &why)
     return false;
 }
 
+// False once the caller has asked the read to stop.
+bool carryOn(const ReadControl &control, qint64 done, qint64 total)
+{
+    if (control.progress)
+        control.progress(done, total);
+    return !(control.cancel && control.cancel->load(std::memory_order_relaxed));
+}
+
 } // namespace
 
-bool Reader::run(QByteArrayView bytes, QString *reason)
+// The caller is told how far the read is only every ReportEvery bytes, so a
+// token costs one comparison more.
+bool Reader::run(QByteArrayView bytes, QString *reason, const ReadControl &control)
 {
     Tokenizer tokenizer(bytes);
     m_unread = bytes;
     m_tokenizer = &tokenizer;
     m_groups.reserve(64);
     m_cursor.beginEditBlock();
+    const bool followed = control.progress || control.cancel;
+    qsizetype nextCheck = followed ? ReadControl::ReportEvery : std::numeric_limits<qsizetype>::max();
     bool ok = true;
     bool started = false;
     for (;;) {
@@ -53,6 +66,13 @@ bool Reader::run(QByteArrayView bytes, QString *reason)
             ok = fail(reason, QStringLiteral("control word longer than %1 letters at byte %2")
                                   .arg(Tokenizer::MaxWordLength).arg(tokenizer.offset()));
             break;
+        }
+        if (tokenizer.offset() >= nextCheck) {
+            if (!carryOn(control, tokenizer.offset(), bytes.size())) {
+                ok = fail(reason, cancelledReason());
+                break;
+            }
+            nextCheck = tokenizer.offset() + ReadControl::ReportEvery;
         }
         if (started && m_groups.empty())
             break; // the document's group has closed; what follows is not RTF
@@ -68,6 +88,8 @@ bool Reader::run(QByteArrayView bytes, QString *reason)
     if (ok && !m_groups.empty())
         finishDocument(); // a truncated file keeps what was read
     m_cursor.endEditBlock();
+    if (ok && control.progress)
+        control.progress(bytes.size(), bytes.size());
     return ok;
 }
 
@@ -382,61 +404,6 @@ void Reader::unicode(int value)
         dropHighSurrogate();
     }
     m_fallbackLeft = group().unicodeSkip;
-}
-
-// ---- the public entry points
-
-bool isRtf(const QByteArray &bytes)
-{
-    return bytes.startsWith("{\\rtf");
-}
-
-QString decodePlainText(const QByteArray &bytes)
-{
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder local(QStringConverter::System);
-    return local.decode(bytes);
-}
-
-QUrl originalPictureUrl(const QString &imageName)
-{
-    QUrl url(imageName);
-    url.setFragment(QStringLiteral("rtf-original"));
-    return url;
-}
-
-bool read(const QByteArray &bytes, QTextDocument &document, QString *reason)
-{
-    return read(bytes, document, ReadLimits{}, reason);
-}
-
-bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &limits, QString *reason)
-{
-    return read(bytes, document, limits, reason, nullptr);
-}
-
-bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &limits, QString *reason,
-          QStringList *warnings)
-{
-    if (!document.isEmpty())
-        document.clear();
-    if (!isRtf(bytes)) {
-        document.setPlainText(decodePlainText(bytes));
-        return true;
-    }
-    const bool undo = document.isUndoRedoEnabled();
-    document.setUndoRedoEnabled(false);
-    Reader reader(document, limits);
-    const bool ok = reader.run(bytes, reason);
-    if (ok && warnings)
-        *warnings = reader.warnings();
-    if (!ok)
-        document.clear();
-    document.setUndoRedoEnabled(undo);
-    return ok;
 }
 
 } // namespace rtf

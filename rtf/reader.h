@@ -19,6 +19,7 @@ class QTextDocument;
 
 namespace rtf {
 
+struct ReadControl;
 struct ReadLimits;
 
 // Reads one RTF file into a document. The group stack and the dispatch are in
@@ -27,7 +28,7 @@ class Reader
 {
 public:
     Reader(QTextDocument &document, const ReadLimits &limits);
-    bool run(QByteArrayView bytes, QString *reason);
+    bool run(QByteArrayView bytes, QString *reason, const ReadControl &control);
     QStringList warnings() const; // picture_destination.cpp
 
 private:

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTextFormat>
 #include <QUrl>
+#include <atomic>
+#include <functional>
 
 class QTextDocument;
 
@@ -20,6 +22,17 @@ struct ReadLimits {
     int maxPictures = 4096;
 };
 
+// Lets the caller of a long read follow it and stop it. Both are looked at
+// every ReportEvery bytes or so, on the reading thread.
+struct ReadControl {
+    static constexpr qint64 ReportEvery = 64 * 1024;
+    std::function<void(qint64 done, qint64 total)> progress; // bytes of the file read so far
+    const std::atomic<bool> *cancel = nullptr; // once true, the read ends as cancelled
+};
+
+// The reason a read stopped by its ReadControl gives.
+inline QString cancelledReason() { return QStringLiteral("cancelled"); }
+
 // Builds `document` from RTF bytes, replacing what it held. Bytes that do not
 // start with "{\rtf" are taken as plain text (UTF-8 when valid, else the
 // locale's encoding). Returns false, leaves `document` empty and sets `reason`
@@ -31,6 +44,9 @@ bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &li
 // (pictures past the budget), the file being read all the same.
 bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &limits,
           QString *reason, QStringList *warnings);
+// As above, followed and stoppable through `control`; plain text is read in one go.
+bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &limits,
+          QString *reason, QStringList *warnings, const ReadControl &control);
 
 // The whole document as RTF: 7-bit, short lines, deterministic.
 QByteArray write(const QTextDocument &document);

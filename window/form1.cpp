@@ -213,6 +213,10 @@ void Form1::createEditor(QWidget *client)
         if (recovery_)
             recovery_->documentChanged();
     });
+    // Shown once the open command has ended, over the document as it now stands.
+    connect(RichTextBox1, &RichTextBox::readWarnings, this, [this](const QStringList &lines) {
+        seams_.messages->MsgBox(lines.join(QLatin1Char('\n')), vb::vbOKOnly, QStringLiteral("Velmo"));
+    }, Qt::QueuedConnection);
     dropHandler_ = std::make_unique<DroppedFiles>(*RichTextBox1, *seams_.messages);
     RichTextBox1->setDropTarget(dropHandler_.get());
     // Tab moves on to the find bar, as the tab order promises; Ctrl+Tab types a tab.

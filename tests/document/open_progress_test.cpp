@@ -14,15 +14,15 @@ public:
     bool finishedWhenAsked = false;
     bool finishedAtCancel = false;
 
-    bool waitFor(const QString &path, const std::function<bool()> &finished) override
+    bool waitFor(const QString &path, const LoadWatch &read) override
     {
         waitedFor << path;
-        finishedWhenAsked = finished();
+        finishedWhenAsked = read.finished();
         if (cancel) {
-            finishedAtCancel = finished();
+            finishedAtCancel = read.finished();
             return false;
         }
-        while (!finished())
+        while (!read.finished())
             QThread::msleep(1);
         return true;
     }
