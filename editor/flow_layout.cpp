@@ -1,12 +1,12 @@
 #include "editor/flow_layout.h"
 #include <QElapsedTimer>
-#include <algorithm>
 #include <QPainter>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
 #include <QTextList>
 #include <QtGui/private/qtextimagehandler_p.h>
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -68,7 +68,7 @@ void FlowLayout::layOutMore(qint64 budgetNs, int upTo) const
         next_ = next_.next();
     } while (next_.isValid() && (extents_.size() <= upTo || clock.nsecsElapsed() < budgetNs));
     if (!finished() && !slices_.isActive())
-        const_cast<QBasicTimer &>(slices_).start(0, const_cast<FlowLayout *>(this));
+        slices_.start(0, const_cast<FlowLayout *>(this));
     reportSize();
 }
 
