@@ -41,17 +41,21 @@ DocumentSnapshot takeSnapshot(const QTextDocument &document)
     snapshot.text = document.toRawText();
     snapshot.formats = document.allFormats();
     snapshot.blocks.reserve(std::size_t(document.blockCount()));
+    snapshot.runs.reserve(std::size_t(document.blockCount()));
+    // Positions are summed up here, and runs kept in one list: asking each block or fragment for
+    // its position walks the tree, and a list a block costs an allocation a paragraph.
+    int blockStart = 0;
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
-        DocumentSnapshot::Block block{b.blockFormatIndex(), b.charFormatIndex(), {}};
-        // Positions are summed up here: asking each fragment for its own walks the whole tree.
-        int position = b.position();
+        const std::size_t runsBefore = snapshot.runs.size();
+        int position = blockStart;
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
             const int length = f.length();
-            block.runs.push_back({position, length, f.charFormatIndex()});
+            snapshot.runs.push_back({position, length, f.charFormatIndex()});
             position += length;
         }
-        snapshot.blocks.push_back(std::move(block));
+        snapshot.blocks.push_back({b.blockFormatIndex(), b.charFormatIndex(), int(snapshot.runs.size() - runsBefore)});
+        blockStart += b.length();
     }
     keepPictures(document, snapshot);
     return snapshot;
@@ -70,6 +74,7 @@ std::unique_ptr<QTextDocument> rebuild(const DocumentSnapshot &snapshot)
     QTextCursor cursor(document.get());
     cursor.beginEditBlock();
     bool first = true;
+    auto run = snapshot.runs.begin();
     for (const DocumentSnapshot::Block &block : snapshot.blocks) {
         if (first) {
             cursor.setBlockFormat(format(block.blockFormat).toBlockFormat());
@@ -78,12 +83,12 @@ std::unique_ptr<QTextDocument> rebuild(const DocumentSnapshot &snapshot)
             cursor.insertBlock(format(block.blockFormat).toBlockFormat(), format(block.charFormat).toCharFormat());
         }
         first = false;
-        for (const DocumentSnapshot::Run &run : block.runs) {
-            const QTextCharFormat chars = format(run.format).toCharFormat();
+        for (const auto end = run + block.runCount; run != end; ++run) {
+            const QTextCharFormat chars = format(run->format).toCharFormat();
             if (chars.isImageFormat())
                 cursor.insertImage(chars.toImageFormat());
             else
-                cursor.insertText(snapshot.text.mid(run.position, run.length), chars);
+                cursor.insertText(snapshot.text.mid(run->position, run->length), chars);
         }
     }
     cursor.endEditBlock();

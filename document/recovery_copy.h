@@ -28,11 +28,12 @@ struct DocumentSnapshot
     struct Block
     {
         int blockFormat, charFormat;
-        std::vector<Run> runs;
+        int runCount; // its runs follow the previous block's in `runs`
     };
     QString text;
     QList<QTextFormat> formats;
     std::vector<Block> blocks;
+    std::vector<Run> runs;
     std::vector<std::pair<QUrl, QVariant>> resources;
     QFont defaultFont;
     // Tables and other frames are copied whole: rarer, and dearer to take.
