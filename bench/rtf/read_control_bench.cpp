@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QTextDocument>
 #include <atomic>
+#include "bench/rtf/fastest_runs.h"
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -47,33 +48,18 @@ void readFollowed(benchmark::State &state)
 
 constexpr int sizes[] = {100, 1000};
 
-class RatioReporter : public benchmark::ConsoleReporter
+class RatioReporter : public FastestRuns
 {
 public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Iteration)
-                continue;
-            const std::string key = run.run_name.function_name + "/" + run.run_name.args;
-            const double time = run.GetAdjustedCPUTime();
-            if (!times.count(key) || time < times[key])
-                times[key] = time;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
     void printRatios()
     {
         std::printf("\n%-8s %18s %8s\n", "pages", "followed/unfollowed", "goal");
         for (int pages : sizes) {
-            const double followed = times["read_followed/" + std::to_string(pages)];
-            const double unfollowed = times["read_unfollowed/" + std::to_string(pages)];
+            const double followed = time("read_followed", pages);
+            const double unfollowed = time("read_unfollowed", pages);
             std::printf("%-8d %18.3f %8s\n", pages, unfollowed > 0 ? followed / unfollowed : 0.0, "<= 1.01");
         }
     }
-
-    std::map<std::string, double> times;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include "bench/rtf/fastest_runs.h"
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -188,31 +189,17 @@ void registerAll()
 }
 
 // Keeps each run's time so the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter
+class RatioReporter : public FastestRuns
 {
 public:
-    void ReportRuns(const std::vector<Run> &runs) override
+    void noteRun(const std::string &key, const Run &run) override
     {
-        // The fastest of the repetitions: a busy machine only ever adds time.
-        for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Iteration)
-                continue;
-            const std::string key = run.run_name.function_name + "/" + run.run_name.args;
-            const double time = run.GetAdjustedCPUTime();
-            if (!times.count(key) || time < times[key])
-                times[key] = time;
-            if (run.counters.count("peak_per_document"))
-                memory[key] = run.counters.at("peak_per_document");
-        }
-        ConsoleReporter::ReportRuns(runs);
+        if (run.counters.count("peak_per_document"))
+            memory[key] = run.counters.at("peak_per_document");
     }
 
     void printRatios() const
     {
-        const auto time = [this](const std::string &name, int pages) {
-            const auto found = times.find(name + "/" + std::to_string(pages));
-            return found == times.end() ? 0.0 : found->second;
-        };
         const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
         std::printf("\n%-10s %14s %14s %14s %14s %12s\n", "pages", "read/floor", "read/setHtml",
                     "write/floor", "write/toHtml", "peak/doc");
@@ -233,7 +220,6 @@ public:
                     sizes[3], subject(sizes[3]).rtf.size() / 1e6);
     }
 
-    std::map<std::string, double> times;
     std::map<std::string, double> memory;
 };
 

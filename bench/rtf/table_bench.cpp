@@ -4,6 +4,7 @@
 #include "rtf/rtf.h"
 #include <QGuiApplication>
 #include <QTextDocument>
+#include "bench/rtf/fastest_runs.h"
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -52,28 +53,11 @@ void read(benchmark::State &state, const QByteArray &rtf)
 void readTable(benchmark::State &state) { read(state, tableRows(int(state.range(0)))); }
 void readParagraphs(benchmark::State &state) { read(state, plainParagraphs(int(state.range(0)))); }
 
-class GrowthReporter : public benchmark::ConsoleReporter
+class GrowthReporter : public FastestRuns
 {
 public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Iteration)
-                continue;
-            const std::string key = run.run_name.function_name + "/" + run.run_name.args;
-            const double time = run.GetAdjustedCPUTime();
-            if (!times.count(key) || time < times[key])
-                times[key] = time;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
     void printGrowth() const
     {
-        const auto time = [this](const char *name, int rows) {
-            const auto found = times.find(std::string(name) + "/" + std::to_string(rows));
-            return found == times.end() ? 0.0 : found->second;
-        };
         const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0.0; };
         std::printf("\n%-18s %12s %12s %14s\n", "rows", "table", "paragraphs", "table/floor");
         for (int rows : sizes)
@@ -86,8 +70,6 @@ public:
                         ratio(time("read_table", sizes[i]), time("read_table", sizes[i - 1])),
                         ratio(time("read_paragraphs", sizes[i]), time("read_paragraphs", sizes[i - 1])));
     }
-
-    std::map<std::string, double> times;
 };
 
 } // namespace
