@@ -1,5 +1,6 @@
 #pragma once
 #include <benchmark/benchmark.h>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,3 +37,22 @@ protected:
 private:
     std::map<std::string, double> times_;
 };
+
+using BenchmarkFunction = void (*)(benchmark::State &);
+struct NamedBenchmark
+{
+    const char *name;
+    BenchmarkFunction function;
+};
+
+// Registers each benchmark at every size, timed in processor time and repeated.
+template <std::size_t N>
+void registerAtSizes(std::initializer_list<NamedBenchmark> benchmarks, const int (&sizes)[N], int repetitions)
+{
+    for (const NamedBenchmark &named : benchmarks) {
+        auto *b = benchmark::RegisterBenchmark(named.name, named.function);
+        for (int size : sizes)
+            b->Arg(size);
+        b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Repetitions(repetitions);
+    }
+}

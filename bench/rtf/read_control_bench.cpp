@@ -69,15 +69,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    using Function = void (*)(benchmark::State &);
-    const std::pair<const char *, Function> benchmarks[] = {{"read_unfollowed", readUnfollowed},
-                                                            {"read_followed", readFollowed}};
-    for (const auto &[name, function] : benchmarks) {
-        auto *b = benchmark::RegisterBenchmark(name, function);
-        for (int pages : sizes)
-            b->Arg(pages);
-        b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Repetitions(5);
-    }
+    registerAtSizes({{"read_unfollowed", readUnfollowed}, {"read_followed", readFollowed}}, sizes, 5);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printRatios();

@@ -79,15 +79,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    using Function = void (*)(benchmark::State &);
-    const std::pair<const char *, Function> subjects[] = {{"read_table", readTable},
-                                                           {"read_paragraphs", readParagraphs}};
-    for (const auto &[name, function] : subjects) {
-        auto *b = benchmark::RegisterBenchmark(name, function);
-        for (int rows : sizes)
-            b->Arg(rows);
-        b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Repetitions(3);
-    }
+    registerAtSizes({{"read_table", readTable}, {"read_paragraphs", readParagraphs}}, sizes, 3);
     GrowthReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.printGrowth();
