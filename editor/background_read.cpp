@@ -50,6 +50,7 @@ QString plainTextOf(const QByteArray &bytes)
     return text;
 }
 
+// RTF when the bytes start with "{\rtf", else plain text; throws FileError naming `path`.
 std::unique_ptr<QTextDocument> readDocument(const QByteArray &bytes, const QString &path, const QFont &font,
                                             const rtf::ReadControl &control, QStringList *warnings)
 {
@@ -178,12 +179,6 @@ AbandonedReads &abandonedReads()
 }
 
 } // namespace
-
-std::unique_ptr<QTextDocument> documentFromBytes(const QByteArray &bytes, const QString &path,
-                                                 const QFont &defaultFont)
-{
-    return readDocument(bytes, path, defaultFont, rtf::ReadControl{}, nullptr);
-}
 
 BackgroundRead::BackgroundRead(QByteArray bytes, const QString &path, const QFont &defaultFont)
     : state_(std::make_shared<State>()), path_(path),

@@ -43,7 +43,3 @@ private:
 void waitForAbandonedReads();
 // Reads whose thread has not yet ended, abandoned ones included.
 int readsUnderWay();
-
-// RTF when the bytes start with "{\rtf", else plain text; throws FileError naming `path`.
-std::unique_ptr<QTextDocument> documentFromBytes(const QByteArray &bytes, const QString &path,
-                                                 const QFont &defaultFont);
