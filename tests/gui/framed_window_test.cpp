@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, 30000));
         ASSERT_TRUE(processEventsUntil([&] { return form.frameGeometry().height() > form.height(); }))
             << "the window manager put no frame round the window";
         QTest::qWait(300); // let the frame's late news and the window's answer to it settle

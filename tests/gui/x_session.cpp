@@ -35,6 +35,34 @@ QString readDisplayNumber(int fd)
     return number.isEmpty() ? QString() : QStringLiteral(":") + QString::fromLatin1(number);
 }
 
+// The manager announces itself before it is ready, and it drops a window mapped during its
+// start: that window would never show. A probe window, mapped again until it gets a frame, tells
+// when the manager really frames windows.
+bool framesWindows(Display *d)
+{
+    const Window root = DefaultRootWindow(d);
+    const Window probe = XCreateSimpleWindow(d, root, 0, 0, 40, 40, 0, 0, 0);
+    auto nextMap = std::chrono::steady_clock::now();
+    const bool framed = waitUntil(
+        [&] {
+            if (std::chrono::steady_clock::now() >= nextMap) {
+                XMapWindow(d, probe);
+                XSync(d, False);
+                nextMap += 500ms;
+            }
+            Window foundRoot = 0, parent = 0, *children = nullptr;
+            unsigned count = 0;
+            if (XQueryTree(d, probe, &foundRoot, &parent, &children, &count) == 0)
+                return false;
+            XFree(children);
+            return parent != root;
+        },
+        30s);
+    XDestroyWindow(d, probe);
+    XSync(d, False);
+    return framed;
+}
+
 } // namespace
 
 bool waitUntil(const std::function<bool()> &ready, std::chrono::milliseconds timeout)
@@ -95,9 +123,10 @@ bool XServer::startWindowManager()
                            &after, &data);
         XFree(data);
         return count > 0;
-    });
+    }, 30s);
+    const bool framing = managed && framesWindows(d);
     XCloseDisplay(d);
-    return managed;
+    return framing;
 }
 
 XServer::~XServer()
