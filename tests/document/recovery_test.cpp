@@ -9,6 +9,7 @@
 #include <QTextTable>
 #include <QTextDocument>
 #include <functional>
+#include <random>
 
 using namespace std::chrono_literals;
 
@@ -79,6 +80,68 @@ TEST(RecoveryCopy, KeepsATableWhole)
     ASSERT_TRUE(rtf::read(recoveryBytes(takeSnapshot(original), {}), back));
     EXPECT_EQ(back.toPlainText().simplified(), original.toPlainText().simplified());
     ASSERT_FALSE(back.rootFrame()->childFrames().isEmpty()) << "the table is still a table";
+}
+
+// Each paragraph as its formats and its text in runs of one character format, neighbours joined.
+struct StyledBlock
+{
+    QTextBlockFormat format;
+    QTextCharFormat charFormat;
+    std::vector<std::pair<QString, QTextCharFormat>> runs;
+    bool operator==(const StyledBlock &) const = default;
+};
+
+std::vector<StyledBlock> styledBlocks(const QTextDocument &document)
+{
+    std::vector<StyledBlock> blocks;
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+        StyledBlock styled{b.blockFormat(), b.charFormat(), {}};
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (!styled.runs.empty() && styled.runs.back().second == f.charFormat())
+                styled.runs.back().first += f.text();
+            else
+                styled.runs.emplace_back(f.text(), f.charFormat());
+        }
+        blocks.push_back(std::move(styled));
+    }
+    return blocks;
+}
+
+// Random typing, paragraph breaks, deletions, restyling and undo leave the document's text stored
+// out of order and its paragraphs' formats scattered; the copy must still be the document.
+TEST(RecoveryCopy, KeepsADocumentEditedOutOfOrderExactly)
+{
+    QTextDocument original;
+    std::mt19937 random(15);
+    const auto below = [&](int n) { return int(random() % unsigned(std::max(n, 1))); };
+    QTextCursor c(&original);
+    QTextCharFormat bold, large;
+    bold.setFontWeight(QFont::Bold);
+    large.setFontPointSize(20);
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
+    for (int step = 0; step < 400; ++step) {
+        c.setPosition(below(original.characterCount()));
+        switch (below(6)) {
+        case 0: c.insertText(QStringLiteral("words %1 ").arg(step), step % 3 ? bold : large); break;
+        case 1: c.insertBlock(step % 2 ? right : QTextBlockFormat(), step % 3 ? QTextCharFormat() : bold); break;
+        case 2: c.insertText(QString(QChar::LineSeparator) + QStringLiteral("line")); break;
+        case 3:
+            c.setPosition(std::min(c.position() + below(30), original.characterCount() - 1), QTextCursor::KeepAnchor);
+            c.removeSelectedText();
+            break;
+        case 4:
+            c.setPosition(std::min(c.position() + below(40), original.characterCount() - 1), QTextCursor::KeepAnchor);
+            c.mergeCharFormat(step % 2 ? large : bold);
+            break;
+        default: original.undo(); break;
+        }
+    }
+    ASSERT_GT(original.blockCount(), 20);
+    const auto copy = rebuild(takeSnapshot(original));
+    EXPECT_EQ(copy->toRawText(), original.toRawText());
+    EXPECT_TRUE(styledBlocks(*copy) == styledBlocks(original));
 }
 
 TEST(RecoveryCopy, IsRecognisedOnlyByItsHeader)
