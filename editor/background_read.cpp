@@ -68,7 +68,7 @@ std::unique_ptr<QTextDocument> readDocument(const QByteArray &bytes, const QStri
     return doc;
 }
 
-void readInto(const std::shared_ptr<State> &state, const QByteArray &bytes, const QString &path,
+void readInto(const std::shared_ptr<State> &state, const std::function<QByteArray()> &fetch, const QString &path,
               const QFont &font, QThread *receiver, std::shared_ptr<RunningRead>)
 {
     rtf::ReadControl control;
@@ -81,9 +81,11 @@ void readInto(const std::shared_ptr<State> &state, const QByteArray &bytes, cons
     QString failure;
     QStringList warnings;
     try {
-        document = readDocument(bytes, path, font, control, &warnings);
+        document = readDocument(fetch(), path, font, control, &warnings);
     } catch (const FileError &e) {
         failure = e.why();
+    } catch (const std::bad_alloc &) {
+        failure = QStringLiteral("Not enough memory");
     }
     std::lock_guard lock(state->mutex);
     state->done = true;
@@ -180,10 +182,15 @@ AbandonedReads &abandonedReads()
 
 } // namespace
 
-BackgroundRead::BackgroundRead(QByteArray bytes, const QString &path, const QFont &defaultFont)
+BackgroundRead::BackgroundRead(std::function<QByteArray()> fetch, const QString &path, const QFont &defaultFont)
     : state_(std::make_shared<State>()), path_(path),
-      thread_(readInto, state_, std::move(bytes), path, defaultFont, QThread::currentThread(),
+      thread_(readInto, state_, std::move(fetch), path, defaultFont, QThread::currentThread(),
               std::make_shared<RunningRead>())
+{
+}
+
+BackgroundRead::BackgroundRead(QByteArray bytes, const QString &path, const QFont &defaultFont)
+    : BackgroundRead([bytes = std::move(bytes)] { return bytes; }, path, defaultFont)
 {
 }
 

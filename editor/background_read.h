@@ -3,16 +3,19 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <thread>
 
 class QTextDocument;
 
-// Builds a document from a file's bytes on a thread of its own, so the window keeps drawing and
-// can offer a Cancel. The finished document lives in the thread that started the read.
+// Fetches a file's bytes and builds a document from them on a thread of its own, so the window
+// keeps drawing and can offer a Cancel. The finished document lives in the thread that started the read.
 class BackgroundRead
 {
 public:
+    // `fetch` runs on the read's thread and may throw FileError, which take() then throws.
+    BackgroundRead(std::function<QByteArray()> fetch, const QString &path, const QFont &defaultFont);
     BackgroundRead(QByteArray bytes, const QString &path, const QFont &defaultFont);
     // An unfinished read is abandoned: it is told to stop, and ends soon and deletes its result
     // on its own; waitForAbandonedReads() joins it.

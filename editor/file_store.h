@@ -3,7 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
-// Whole-file reads and writes of documents. Failures throw FileError.
+// Whole-file reads and writes of documents. Failures throw FileError. Reads run on a reader
+// thread while the UI thread waits for them.
 class FileStore
 {
 public:

@@ -324,11 +324,12 @@ void RichTextBox::adoptDocument(QTextDocument *doc)
     emit Change();
 }
 
-// The read runs elsewhere while the progress seam keeps the window drawn and closed to commands;
+// The read, from the disk on, runs elsewhere while the progress seam keeps the window drawn and closed to commands;
 // a cancel stops the read, keeps the document as it was and ends the command as a cancelled one.
 void RichTextBox::LoadFile(const QString &path)
 {
-    BackgroundRead read(files_->readAll(path), path, defaultEditorFont());
+    FileStore *files = files_;
+    BackgroundRead read([files, path] { return files->readAll(path); }, path, defaultEditorFont());
     const LoadWatch watch{[&read] { return read.finished(); }, [&read] { return read.fraction(); }};
     if (!progress_->waitFor(path, watch)) {
         read.cancel();

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTextDocument>
 #include <QThread>
+#include <atomic>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -85,6 +86,39 @@ TEST_F(LoadFileProgress, WarningsAreHandedUpOnceAndOnlyWhenThereAreAny)
     box.LoadFile("pictures.rtf");
     ASSERT_EQ(warned.count(), 1);
     EXPECT_EQ(warned.at(0).at(0).toStringList(), QStringList{readsamples::pictureCountWarning(1)});
+}
+
+// A disk that answers slowly, or not at all, is waited for with the window still drawn.
+class SlowDisk : public MemoryFiles
+{
+public:
+    std::atomic<bool> readOnUiThread = true;
+    QByteArray readAll(const QString &path) override
+    {
+        readOnUiThread = QThread::currentThread() == qApp->thread();
+        if (path == QLatin1String("gone.rtf"))
+            throw FileError(path, QStringLiteral("No such file or directory"), false);
+        return MemoryFiles::readAll(path);
+    }
+};
+
+TEST_F(LoadFileProgress, TheFileIsFetchedOffTheUiThreadAndItsFailureReachesTheCaller)
+{
+    SlowDisk disk;
+    disk.files["short.rtf"] = "{\\rtf1 short}";
+    box.setFileStore(disk);
+    box.LoadFile("short.rtf");
+    EXPECT_FALSE(disk.readOnUiThread);
+    EXPECT_EQ(box.Text(), "short");
+    box.SetText(QStringLiteral("kept"));
+    try {
+        box.LoadFile("gone.rtf");
+        ADD_FAILURE() << "a missing file opened";
+    } catch (const FileError &e) {
+        EXPECT_EQ(e.why(), "No such file or directory");
+        EXPECT_EQ(e.path(), "gone.rtf");
+    }
+    EXPECT_EQ(box.Text(), "kept");
 }
 
 } // namespace
