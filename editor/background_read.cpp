@@ -4,6 +4,7 @@
 #include "rtf/rtf.h"
 #include <QCoreApplication>
 #include <QStringDecoder>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QThread>
 #include <algorithm>
@@ -50,6 +51,24 @@ QString plainTextOf(const QByteArray &bytes)
     return text;
 }
 
+// In pieces, so a long text shows how far it is and can be given up; a cancelled read's partial
+// document is thrown away by the caller.
+void insertPlainText(const QString &text, QTextDocument &document, const rtf::ReadControl &control)
+{
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (qsizetype start = 0; start < text.size();) {
+        if (control.cancel && control.cancel->load(std::memory_order_relaxed))
+            break;
+        const qsizetype end = std::min(text.size(), start + rtf::ReadControl::ReportEvery);
+        cursor.insertText(text.mid(start, end - start));
+        start = end;
+        if (control.progress)
+            control.progress(start, text.size());
+    }
+    cursor.endEditBlock();
+}
+
 // RTF when the bytes start with "{\rtf", else plain text; throws FileError naming `path`.
 std::unique_ptr<QTextDocument> readDocument(const QByteArray &bytes, const QString &path, const QFont &font,
                                             const rtf::ReadControl &control, QStringList *warnings)
@@ -62,7 +81,7 @@ std::unique_ptr<QTextDocument> readDocument(const QByteArray &bytes, const QStri
         if (!rtf::read(bytes, *doc, rtf::ReadLimits{}, &reason, warnings, control))
             throw FileError(path, reason.isEmpty() ? QStringLiteral("Not a readable RTF file") : reason, false);
     } else {
-        doc->setPlainText(plainTextOf(bytes));
+        insertPlainText(plainTextOf(bytes), *doc, control);
     }
     doc->setUndoRedoEnabled(true);
     return doc;

@@ -24,7 +24,7 @@ public:
     BackgroundRead &operator=(const BackgroundRead &) = delete;
 
     bool finished() const;
-    // How much of the file has been read, 0 to 1; plain text shows 0 until it is done.
+    // How much of the file has been read, 0 to 1.
     double fraction() const;
     // Asks the read to stop; it then finishes soon, and take() throws LoadCancelled.
     void cancel();

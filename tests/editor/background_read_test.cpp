@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTextDocument>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -86,6 +87,36 @@ TEST_F(LoadFileProgress, WarningsAreHandedUpOnceAndOnlyWhenThereAreAny)
     box.LoadFile("pictures.rtf");
     ASSERT_EQ(warned.count(), 1);
     EXPECT_EQ(warned.at(0).at(0).toStringList(), QStringList{readsamples::pictureCountWarning(1)});
+}
+
+TEST_F(LoadFileProgress, PlainTextShowsHowFarItIsAndCanBeGivenUp)
+{
+    QByteArray lines;
+    for (int i = 0; i < 100'000; ++i)
+        lines += "a line of plain text " + QByteArray::number(i) + '\n';
+    files.files["long.txt"] = lines;
+    box.LoadFile("long.txt");
+    EXPECT_TRUE(std::any_of(progress.seen.begin(), progress.seen.end(), [](double f) { return f > 0 && f < 1; }))
+        << "plain text showed no progress before its end";
+    EXPECT_EQ(progress.seen.back(), 1.0);
+    EXPECT_EQ(box.document()->blockCount(), 100'001);
+
+    box.SetText(QStringLiteral("old"));
+    progress.seen.clear();
+    progress.cancelAt = 0.01;
+    EXPECT_THROW(box.LoadFile("long.txt"), LoadCancelled);
+    EXPECT_EQ(box.Text(), "old");
+    EXPECT_LT(progress.seen.back(), 0.5);
+}
+
+TEST_F(LoadFileProgress, PlainTextReadInPiecesIsTheWholeTextExactly)
+{
+    // Pieces end mid-line, and one ends between the two halves of a character outside the basic plane.
+    const QString text = QString(65535, QLatin1Char('x')) + QString::fromUcs4(U"\U0001F600 and on\nsecond") +
+                         QString(70000, QLatin1Char('y'));
+    files.files["astride.txt"] = text.toUtf8();
+    box.LoadFile("astride.txt");
+    EXPECT_EQ(box.document()->toPlainText(), text);
 }
 
 // A disk that answers slowly, or not at all, is waited for with the window still drawn.
