@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QTextFormat>
+#include <QTextTableFormat>
 #include <QVariant>
 #include <memory>
 #include <optional>
@@ -17,26 +18,41 @@ struct RecoveryHeader
     int hasFileName = 0;
 };
 
-// The document as it stood, taken on the UI thread in one cheap pass (text, format indices and the
-// pictures it shows), so that the RTF is written from it on another thread.
+// The document as it stood, taken on the UI thread in one cheap pass (text, format indices, the
+// shape of its tables and the pictures it shows), so that the RTF is written from it on another thread.
 struct DocumentSnapshot
 {
     struct Run
     {
         int position, length, format;
     };
+    // What ends a paragraph: a paragraph break, the start of a table cell or a table's end.
+    enum class Ends : quint8 { Paragraph, CellStart, TableEnd };
     struct Block
     {
         int blockFormat, charFormat;
         int runCount; // its runs follow the previous block's in `runs`
+        Ends ends = Ends::Paragraph;
+        int table = -1; // for a cell's start or a table's end, its index in `tables`
+    };
+    struct Cell
+    {
+        int row, column, rowSpan, columnSpan;
+    };
+    struct Table
+    {
+        QTextTableFormat format;
+        int rows = 0;
+        std::vector<Cell> cells; // in the order of the document
     };
     QString text;
     QList<QTextFormat> formats;
     std::vector<Block> blocks;
     std::vector<Run> runs;
+    std::vector<Table> tables;
     std::vector<std::pair<QUrl, QVariant>> resources;
     QFont defaultFont;
-    // Tables and other frames are copied whole: rarer, and dearer to take.
+    // Frames other than tables are copied whole: rarer, and dearer to take.
     std::shared_ptr<QTextDocument> whole;
 };
 

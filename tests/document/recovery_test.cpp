@@ -4,6 +4,7 @@
 #include "rtf/rtf.h"
 #include "tests/document/document_fixture.h"
 #include <QAction>
+#include <QFile>
 #include <QLockFile>
 #include <QTextBlock>
 #include <QTextTable>
@@ -142,6 +143,76 @@ TEST(RecoveryCopy, KeepsADocumentEditedOutOfOrderExactly)
     const auto copy = rebuild(takeSnapshot(original));
     EXPECT_EQ(copy->toRawText(), original.toRawText());
     EXPECT_TRUE(styledBlocks(*copy) == styledBlocks(original));
+}
+
+QByteArray fixture(const QString &name)
+{
+    QFile file(QStringLiteral(RTF_FIXTURES "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Tables (merged cells, nested tables, borders, shading, widths) come back as the writer writes
+// them, read from the document's pieces rather than by copying the whole document.
+TEST(RecoveryCopy, KeepsTheTablesOfRealFilesAsTheyAreWritten)
+{
+    const char *names[] = {"tables/borders.rtf", "tables/horizontal_merge.rtf", "tables/nested_table.rtf",
+                           "tables/no_borders.rtf", "tables/row_borders.rtf", "tables/shading.rtf",
+                           "tables/vertical_merge.rtf", "tables/wide_cell_merge.rtf", "tables/widths.rtf",
+                           "word_shppict.rtf", "fields.rtf", "hyperlinks.rtf", "spacing_and_tabs.rtf"};
+    for (const char *name : names) {
+        const QByteArray bytes = fixture(QString::fromLatin1(name));
+        ASSERT_FALSE(bytes.isEmpty()) << name;
+        QTextDocument original;
+        ASSERT_TRUE(rtf::read(bytes, original)) << name;
+        const DocumentSnapshot snapshot = takeSnapshot(original);
+        EXPECT_FALSE(snapshot.whole) << name << " was copied whole";
+        EXPECT_EQ(rtf::write(*rebuild(snapshot)), rtf::write(original)) << name;
+    }
+}
+
+// Typing, paragraph breaks, alignment and deletions in random cells of a table with merged cells and a
+// nested table leave its text stored out of order; the copy must still be the document.
+TEST(RecoveryCopy, KeepsATableEditedInRandomCellsExactly)
+{
+    QTextDocument original;
+    QTextCursor c(&original);
+    QTextBlockFormat centred, right;
+    centred.setAlignment(Qt::AlignHCenter);
+    right.setAlignment(Qt::AlignRight);
+    c.insertText(QStringLiteral("before"));
+    c.setBlockFormat(centred);
+    QTextTable *table = c.insertTable(4, 3);
+    QTextCursor after(&original);
+    after.setPosition(table->lastPosition() + 1);
+    after.insertText(QStringLiteral("after"));
+    after.setBlockFormat(right);
+    table->mergeCells(0, 0, 1, 2);
+    table->mergeCells(1, 2, 2, 1);
+    QTextTableCellFormat shaded;
+    shaded.setBackground(Qt::yellow);
+    table->cellAt(3, 1).setFormat(shaded);
+    QTextCursor inner = table->cellAt(2, 0).firstCursorPosition();
+    inner.insertText(QStringLiteral("outer"));
+    inner.insertTable(2, 2)->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("inner"));
+    std::mt19937 random(12);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    for (int step = 0; step < 200; ++step) {
+        const QTextTableCell cell = table->cellAt(int(random() % 4), int(random() % 3));
+        QTextCursor at = random() % 2 ? cell.firstCursorPosition() : cell.lastCursorPosition();
+        switch (random() % 5) {
+        case 0: at.insertText(QStringLiteral("w%1 ").arg(step), step % 2 ? bold : QTextCharFormat()); break;
+        case 1: at.insertBlock(); break;
+        case 2: at.deletePreviousChar(); break;
+        case 3: at.mergeBlockFormat(step % 2 ? right : centred); break;
+        default: at.insertText(QStringLiteral("x")); break;
+        }
+    }
+    const DocumentSnapshot snapshot = takeSnapshot(original);
+    ASSERT_FALSE(snapshot.whole);
+    const auto copy = rebuild(snapshot);
+    EXPECT_EQ(copy->toRawText(), original.toRawText());
+    EXPECT_EQ(rtf::write(*copy), rtf::write(original));
 }
 
 TEST(RecoveryCopy, IsRecognisedOnlyByItsHeader)
