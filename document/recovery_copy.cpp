@@ -130,7 +130,7 @@ bool copyPieces(const QTextDocument &document, DocumentSnapshot &snapshot)
 class TableBuilder
 {
 public:
-    TableBuilder(const DocumentSnapshot &snapshot) : snapshot_(snapshot), built_(snapshot.tables.size()) {}
+    explicit TableBuilder(const DocumentSnapshot &snapshot) : snapshot_(snapshot), built_(snapshot.tables.size()) {}
 
     // Opens the cell that `marker` starts, making its table at the first one, and leaves the
     // cursor in the cell.
@@ -144,7 +144,9 @@ public:
                 if (cell.rowSpan > 1 || cell.columnSpan > 1)
                     built.table->mergeCells(cell.row, cell.column, cell.rowSpan, cell.columnSpan);
         }
-        const DocumentSnapshot::Cell &place = shape.cells.at(built.cells++);
+        if (!built.table || built.cells >= shape.cells.size())
+            return; // never from one walk of one document; a copy with a cell too few beats none
+        const DocumentSnapshot::Cell &place = shape.cells[built.cells++];
         QTextTableCell cell = built.table->cellAt(place.row, place.column);
         cell.setFormat(marker);
         cursor = cell.firstCursorPosition();
@@ -152,7 +154,8 @@ public:
 
     void closeTable(QTextCursor &cursor, int index)
     {
-        cursor.setPosition(built_[std::size_t(index)].table->lastPosition() + 1);
+        if (const QTextTable *table = built_[std::size_t(index)].table)
+            cursor.setPosition(table->lastPosition() + 1);
     }
 
 private:
