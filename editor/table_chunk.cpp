@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextFrame>
 #include <QTextTable>
 #include <QtGui/private/qfixed_p.h>
@@ -86,7 +87,7 @@ void copyContent(const QTextTableCell &from, const QTextTableCell &to, QTextDocu
 } // namespace
 
 TableChunk::TableChunk(const QTextTable &table, int firstRow, int endRow)
-    : firstRow_(firstRow), endRow_(endRow), contextAbove_(firstRow > 0 ? 1 : 0)
+    : firstRow_(firstRow), endRow_(endRow), contextAbove_(firstRow > 0 ? 1 : 0), table_(&table)
 {
     const QTextDocument &main = *table.document();
     scratch_.setUndoRedoEnabled(false);
@@ -101,12 +102,22 @@ TableChunk::TableChunk(const QTextTable &table, int firstRow, int endRow)
     // The copy's table follows an empty paragraph, which Qt's layout hides: it starts at the flow's
     // top. (frameBoundingRect would not do: for a table it is moved to its first cell's text.)
     const qreal tableTop = mainFlowFrame(scratch_).top.toReal();
-    const qreal tableHeight = scratch_.documentLayout()->frameBoundingRect(copy_).height();
+    const QSizeF tableSize = scratch_.documentLayout()->frameBoundingRect(copy_).size();
+    const qreal tableHeight = tableSize.height();
+    width_ = tableSize.width();
     top_ = contextAbove_ ? lineBelowContextAbove() : tableTop;
     bottom_ = endRow < table.rows() ? lineAboveContextBelow() : tableTop + tableHeight;
-    ownStart_ = table.cellAt(firstRow, 0).firstPosition() - 1;
-    ownEnd_ = endRow < table.rows() ? table.cellAt(endRow, 0).firstPosition() - 1 : table.lastPosition();
-    offset_ = ownStart_ - (copy_->cellAt(contextAbove_, 0).firstPosition() - 1);
+    copyStart_ = copy_->cellAt(contextAbove_, 0).firstPosition() - 1;
+}
+
+int TableChunk::ownStart() const
+{
+    return table_->cellAt(firstRow_, 0).firstPosition() - 1;
+}
+
+int TableChunk::ownEnd() const
+{
+    return endRow_ < table_->rows() ? table_->cellAt(endRow_, 0).firstPosition() - 1 : table_->lastPosition();
 }
 
 void TableChunk::copyRows(const QTextTable &table, int from, int to)
@@ -165,16 +176,17 @@ void TableChunk::draw(QPainter *painter, qreal top, const QAbstractTextDocumentL
     own.clip = context.clip.isValid() ? (context.clip.translated(0, -dy) & region) : region;
     if (own.clip.isEmpty())
         return;
-    own.cursorPosition = holds(context.cursorPosition) ? context.cursorPosition - offset_ : -1;
+    const int ownStart = this->ownStart(), ownEnd = this->ownEnd(), offset = ownStart - copyStart_;
+    own.cursorPosition = holds(context.cursorPosition) ? context.cursorPosition - offset : -1;
     own.selections.clear();
     for (const auto &selection : context.selections) {
-        const int from = qMax(selection.cursor.selectionStart(), ownStart_);
-        const int to = qMin(selection.cursor.selectionEnd(), ownEnd_);
+        const int from = qMax(selection.cursor.selectionStart(), ownStart);
+        const int to = qMin(selection.cursor.selectionEnd(), ownEnd);
         if (from >= to)
             continue;
         QTextCursor mapped(const_cast<QTextDocument *>(&scratch_));
-        mapped.setPosition(from - offset_);
-        mapped.setPosition(to - offset_, QTextCursor::KeepAnchor);
+        mapped.setPosition(from - offset);
+        mapped.setPosition(to - offset, QTextCursor::KeepAnchor);
         own.selections.append({mapped, selection.format});
     }
     painter->save();
@@ -189,11 +201,35 @@ int TableChunk::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) cons
     const int hit = scratch_.documentLayout()->hitTest(point + QPointF(0, top_), accuracy);
     if (hit < 0)
         return hit;
-    return qBound(ownStart_, hit + offset_, ownEnd_);
+    // Below the table's last row, in its border, is the place just after the table.
+    const bool last = copy_->rows() == contextAbove_ + (endRow_ - firstRow_);
+    const int ownStart = this->ownStart();
+    return qBound(ownStart, hit + ownStart - copyStart_, ownEnd() + (last ? 1 : 0));
 }
 
 QRectF TableChunk::blockRect(int position) const
 {
-    const QTextBlock block = scratch_.findBlock(position - offset_);
+    const QTextBlock block = scratch_.findBlock(position - offset());
     return scratch_.documentLayout()->blockBoundingRect(block).translated(0, -top_);
+}
+
+void TableChunk::layOut(const QTextBlock &block) const
+{
+    const QTextBlock copy = scratch_.findBlock(block.position() - offset());
+    if (!copy.isValid())
+        return;
+    const QTextLayout *from = copy.layout();
+    QTextLayout *to = block.layout();
+    to->setTextOption(from->textOption());
+    to->beginLayout();
+    for (int i = 0; i < from->lineCount(); ++i) {
+        QTextLine line = to->createLine();
+        if (!line.isValid())
+            break;
+        line.setLeadingIncluded(true);
+        line.setLineWidth(from->lineAt(i).width());
+        line.setPosition(from->lineAt(i).position());
+    }
+    to->endLayout();
+    to->setPosition(from->position()); // within its cell, as Qt's layout keeps it
 }

@@ -1,6 +1,7 @@
 // A long table drawn in chunks must be the table Qt's layout draws whole: the same pixels, the
 // same paragraph rectangles, the same answers to where a point falls.
 #include "editor/table_chunk.h"
+#include "tests/editor/long_table.h"
 #include "rtf/rtf.h"
 #include <QImage>
 #include <QtGui/private/qfixed_p.h>
@@ -17,26 +18,6 @@ namespace {
 constexpr int Rows = 150;
 constexpr int Width = 520;
 
-// Rows of one to three lines, borders of different widths meeting between rows, shaded cells,
-// a second paragraph now and then.
-QByteArray row(int i)
-{
-    const auto borders = [](int top, int bottom) {
-        return QStringLiteral("\\clbrdrt\\brdrs\\brdrw%1\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw%2"
-                              "\\clbrdrr\\brdrs\\brdrw10")
-            .arg(top)
-            .arg(bottom)
-            .toLatin1();
-    };
-    const int a = i % 5 == 0 ? 40 : 10, b = i % 7 == 0 ? 30 : 10;
-    QByteArray r = "\\trowd\\trgaph108" + borders(a, b) + "\\cellx2500" + borders(b, a) +
-                   (i % 3 ? "\\clcbpat2" : "") + "\\cellx6000 \\intbl cell " + QByteArray::number(i);
-    if (i % 4 == 0)
-        r += " with a longer text that wraps onto a second line in the narrow column";
-    r += "\\cell \\intbl right " + QByteArray::number(i) + (i % 6 == 0 ? "\\par second paragraph" : "") + "\\cell\\row ";
-    return r;
-}
-
 struct LongTable : ::testing::Test
 {
     QTextDocument document;
@@ -44,11 +25,7 @@ struct LongTable : ::testing::Test
 
     void SetUp() override
     {
-        QByteArray rtf = "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;\\red220\\green230\\blue255;}before\\par ";
-        for (int i = 0; i < Rows; ++i)
-            rtf += row(i);
-        rtf += "after\\par}";
-        ASSERT_TRUE(rtf::read(rtf, document));
+        ASSERT_TRUE(rtf::read(longtable::rtf("before\\par ", Rows, "after\\par "), document));
         document.setTextWidth(Width);
         table = qobject_cast<QTextTable *>(document.rootFrame()->childFrames().value(0));
         ASSERT_TRUE(table);
