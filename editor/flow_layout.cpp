@@ -24,12 +24,14 @@ FlowLayout::FlowLayout(QTextDocument *document, std::function<void(QTextDocument
 {
     registerHandler(QTextFormat::ImageObject, new QTextImageHandler(this));
     blockCount_ = document->blockCount();
+    frameCount_ = int(document->rootFrame()->childFrames().size());
 }
 
 bool FlowLayout::canLayOut(const QTextDocument &document)
 {
     const QTextFrameFormat root = document.rootFrame()->frameFormat();
-    if (!document.rootFrame()->childFrames().isEmpty() || document.pageSize().height() > 0 || root.border() > 0
+    if (!(document.rootFrame()->childFrames().isEmpty() || FlowTables::canLayOut(document))
+        || document.pageSize().height() > 0 || root.border() > 0
         || root.hasProperty(QTextFormat::BackgroundBrush))
         return false;
     const QList<QTextFormat> formats = document.allFormats();
@@ -40,19 +42,51 @@ void FlowLayout::startOver()
 {
     flow_ = mainFlowFrame(*document());
     extents_.truncate(0);
+    tables_.clear();
+    frameCount_ = int(document()->rootFrame()->childFrames().size());
     next_ = QTextBlock();
     contentsWidth_ = 0;
     layOutMore(SliceNs);
+}
+
+// Qt's layout adds no spacing between a table and the paragraph after it.
+bool FlowLayout::startsAfterTable(const QTextBlock &block) const
+{
+    const QTextBlock above = block.previous();
+    return above.isValid() && tables_.tableOf(above) && !tables_.tableOf(block);
+}
+
+QFixed FlowLayout::spacingAbove(const QTextBlock &block) const
+{
+    const QTextBlock above = block.previous();
+    return above.isValid() && !startsAfterTable(block) ? spacingBetween(above, block) : QFixed();
 }
 
 qint32 FlowLayout::extentOf(const QTextBlock &block) const
 {
     if (!block.isVisible())
         return 0;
+    if (tables_.tableOf(block))
+        return tables_.extentOf(block);
     const ParagraphBox box = breakIntoLines(block, flow_);
     contentsWidth_ = qMax(contentsWidth_, box.contentsWidth);
-    const QTextBlock above = block.previous();
-    return (above.isValid() ? spacingBetween(above, block).value() : 0) + box.height.value();
+    const QTextBlockFormat format = block.blockFormat();
+    const bool empty = block.length() == 1;
+    const QTextBlock next = block.next();
+    if (empty && next.isValid() && tables_.tableOf(next) && !format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth)
+        && !format.hasProperty(QTextFormat::BackgroundBrush)) {
+        // An empty paragraph just before a table is hidden in the table's border: only its spacing counts.
+        const QTextBlock above = block.previous();
+        const qreal bottom = above.isValid() && !startsAfterTable(block) ? above.blockFormat().bottomMargin() : 0;
+        return QFixed::fromReal(qMax(bottom, format.topMargin())).value();
+    }
+    if (startsAfterTable(block)) {
+        if (empty)
+            return 0; // hidden too
+        if (block.text().startsWith(QChar::LineSeparator) && block.layout()->lineCount() > 0)
+            return box.height.value() - QFixed::fromReal(block.layout()->lineAt(0).height()).value();
+    }
+    return spacingAbove(block).value() + box.height.value();
 }
 
 void FlowLayout::layOutMore(qint64 budgetNs, int upTo) const
@@ -96,16 +130,33 @@ void FlowLayout::timerEvent(QTimerEvent *event)
 // The extent of a paragraph is the spacing above it and its height; its top is below the spacing.
 qint64 FlowLayout::topOf(const QTextBlock &block, int number) const
 {
-    const QTextBlock above = block.previous();
-    return flow_.top.value() + extents_.offsetOf(number) + (above.isValid() ? spacingBetween(above, block).value() : 0);
+    return flow_.top.value() + extents_.offsetOf(number) + spacingAbove(block).value();
+}
+
+qreal FlowLayout::chunkTop(const QTextBlock &block) const
+{
+    return pixels(flow_.top.value() + extents_.offsetOf(tables_.chunkStart(block).blockNumber()));
 }
 
 // A paragraph's lines keep their place within it; its own place down the flow is set here,
 // from the heights above it, whenever it is drawn or asked about.
 void FlowLayout::place(const QTextBlock &block, int number) const
 {
-    const qreal y = pixels(topOf(block, number));
-    block.layout()->setPosition(QPointF(flow_.left.toReal(), y));
+    if (tables_.tableOf(block)) {
+        if (const TableChunk *chunk = tables_.chunkOf(block))
+            chunk->layOut(block);
+        return;
+    }
+    qreal x = flow_.left.toReal(), y = pixels(topOf(block, number));
+    QTextLayout *layout = block.layout();
+    if (startsAfterTable(block) && block.length() == 1) {
+        // Hidden at the table's bottom right corner, where the cursor shows after the table.
+        x += tables_.widthOfTableBefore(block);
+        y -= layout->boundingRect().height();
+    } else if (startsAfterTable(block) && block.text().startsWith(QChar::LineSeparator) && layout->lineCount() > 0) {
+        y -= layout->lineAt(0).height(); // its first line sits beside the table's last row
+    }
+    layout->setPosition(QPointF(x, y));
 }
 
 QSizeF FlowLayout::documentSize() const
@@ -148,6 +199,10 @@ QRectF FlowLayout::blockBoundingRect(const QTextBlock &block) const
     if (number >= extents_.size())
         return QRectF();
     place(block, number);
+    if (tables_.tableOf(block)) {
+        const TableChunk *chunk = tables_.chunkOf(block);
+        return chunk ? chunk->blockRect(block.position()).translated(0, chunkTop(block)) : QRectF();
+    }
     const QTextLayout *layout = block.layout();
     QRectF box = layout->boundingRect();
     box.moveTopLeft(layout->position()); // as Qt's layout answers, whatever the lines' own offsets
@@ -156,7 +211,7 @@ QRectF FlowLayout::blockBoundingRect(const QTextBlock &block) const
 
 bool FlowLayout::handOverIfNoLongerOneFlow(const QTextBlock &first, int count)
 {
-    bool oneFlow = document()->rootFrame()->childFrames().isEmpty();
+    bool oneFlow = int(document()->rootFrame()->childFrames().size()) == frameCount_;
     QTextBlock block = first;
     for (int i = 0; oneFlow && i < count && block.isValid(); ++i, block = block.next())
         oneFlow = !block.textList();
@@ -173,8 +228,26 @@ void FlowLayout::documentChanged(int from, int oldLength, int length)
     QTextDocument *doc = document();
     const int added = doc->blockCount() - blockCount_;
     blockCount_ = doc->blockCount();
-    const QTextBlock first = doc->findBlock(from);
-    const QTextBlock last = doc->findBlock(from + length);
+    QTextBlock first = doc->findBlock(from);
+    QTextBlock last = doc->findBlock(from + length);
+    const int frames = int(doc->rootFrame()->childFrames().size());
+    if (frames != frameCount_ && frames > 0 && !handingOver_) {
+        // A table came or went: the flow is worked out afresh, or by Qt's layout when it cannot be.
+        if (!FlowTables::canLayOut(*doc)) {
+            handingOver_ = true;
+            QMetaObject::invokeMethod(doc, [doc, handOver = handOver_] { handOver(*doc); }, Qt::QueuedConnection);
+            return;
+        }
+        startOver();
+        emit update(QRectF(0, 0, qreal(INT_MAX), qreal(INT_MAX)));
+        return;
+    }
+    // A change in a table lays out the chunks it touches again, whole.
+    if (first.isValid() && tables_.tableOf(first))
+        first = tables_.chunkStart(first);
+    if (last.isValid() && tables_.tableOf(last))
+        last = tables_.chunkEnd(last);
+    tables_.forget(first, last);
     const int b0 = first.isValid() ? first.blockNumber() : 0;
     const int b1 = last.isValid() ? last.blockNumber() : blockCount_ - 1;
     if (handOverIfNoLongerOneFlow(first, b1 - b0 + 1))
@@ -228,6 +301,17 @@ void FlowLayout::draw(QPainter *painter, const PaintContext &context)
     int n = qMax(0, extents_.indexAt(qint64((top - flow_.top.toReal()) * 64)));
     for (QTextBlock block = document()->findBlockByNumber(n); block.isValid() && n < extents_.size();
          block = block.next(), ++n) {
+        if (tables_.tableOf(block)) {
+            // A chunk draws its rows whole, from the paragraph carrying its height.
+            const qreal chunkY = chunkTop(block);
+            if (clipped && chunkY > context.clip.bottom())
+                break;
+            if (const TableChunk *chunk = tables_.chunkOf(block))
+                chunk->draw(painter, chunkY, context);
+            block = tables_.chunkEnd(block);
+            n = block.blockNumber();
+            continue;
+        }
         place(block, n);
         if (clipped && block.layout()->position().y() > context.clip.bottom())
             break;
@@ -286,8 +370,13 @@ int FlowLayout::hitTest(const QPointF &where, Qt::HitTestAccuracy accuracy) cons
         return 0;
     int n = qMax(0, extents_.indexAt(qint64((point.y() - flow_.top.toReal()) * 64)));
     QTextBlock block = document()->findBlockByNumber(n);
+    if (tables_.tableOf(block)) {
+        if (const TableChunk *chunk = tables_.chunkOf(block))
+            return chunk->hitTest(point - QPointF(0, chunkTop(block)), accuracy);
+        return block.position();
+    }
     place(block, n);
-    if (n > 0) { // a point on the line between two paragraphs is the upper one's
+    if (n > 0 && !tables_.tableOf(block.previous())) { // a point on the line between two paragraphs is the upper one's
         const QTextBlock above = block.previous();
         place(above, n - 1);
         if (point.y() <= above.layout()->boundingRect().translated(above.layout()->position()).bottom())

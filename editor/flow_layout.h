@@ -1,13 +1,14 @@
 #pragma once
 #include "editor/extent_list.h"
+#include "editor/flow_tables.h"
 #include "editor/paragraph_lines.h"
 #include <QAbstractTextDocumentLayout>
 #include <QBasicTimer>
 #include <QTextBlock>
 #include <functional>
 
-// Lays out a document that is one flow of paragraphs (no tables, frames or lists), placing every
-// paragraph as Qt's document layout would, but keeping the paragraphs' heights in an ExtentList:
+// Lays out a document that is one flow of paragraphs and tables (no other frames, no lists),
+// placing every paragraph as Qt's document layout would, and tables a chunk of rows at a time, but keeping the paragraphs' heights in an ExtentList:
 // an edit that moves everything below it costs the edited paragraphs and a walk over chunk sums,
 // and a paragraph's place is worked out when it is drawn or asked for. Paragraphs not yet laid
 // out are taken in slices on a timer, so a long document shows and takes keys at once.
@@ -41,6 +42,9 @@ private:
     void layOutDownTo(qreal y) const;
     qint32 extentOf(const QTextBlock &block) const;
     qint64 topOf(const QTextBlock &block, int number) const;
+    QFixed spacingAbove(const QTextBlock &block) const;
+    bool startsAfterTable(const QTextBlock &block) const;
+    qreal chunkTop(const QTextBlock &block) const;
     void place(const QTextBlock &block, int number) const;
     void reportSize() const;
     void drawBlock(QPainter *painter, const PaintContext &context, const QTextBlock &block,
@@ -49,11 +53,13 @@ private:
 
     FlowFrame flow_{};
     mutable ExtentList extents_;      // one per paragraph laid out so far, from the first
+    mutable FlowTables tables_;
     mutable QTextBlock next_;         // the first paragraph not laid out yet, when known
     mutable QFixed contentsWidth_;    // the widest line seen, for a flow a long word widened
     mutable QBasicTimer slices_;
     mutable QSizeF reportedSize_;
     int blockCount_ = 0;
+    int frameCount_ = 0;
     std::function<void(QTextDocument &)> handOver_;
     bool handingOver_ = false;
 };

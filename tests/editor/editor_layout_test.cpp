@@ -396,6 +396,10 @@ TEST(EditorLayout, TheEditorLaysOutItsDocumentsWithTheEditorsLayout)
     open("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 First paragraph here\\par Second\\par}");
     EXPECT_TRUE(laysOutAsOneFlow(*box.document()));
     open("{\\rtf1\\ansi One\\par Two\\par\\trowd\\cellx2000\\cellx4000\\intbl a\\cell b\\cell\\row After\\par}");
+    EXPECT_TRUE(laysOutAsOneFlow(*box.document())) << "a table of rows the flow lays out in chunks";
+    // A cell spanning rows is left to Qt's layout.
+    open("{\\rtf1\\ansi One\\par Two\\par\\trowd\\clvmgf\\cellx2000\\cellx4000\\intbl a\\cell b\\cell\\row"
+         "\\trowd\\clvmrg\\cellx2000\\cellx4000\\intbl\\cell c\\cell\\row After\\par}");
     EXPECT_FALSE(laysOutAsOneFlow(*box.document()));
     box.SetSelStart(1);
     const int before = paragraphOnlyPasses(*box.document());

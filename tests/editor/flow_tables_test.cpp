@@ -1,0 +1,139 @@
+// A document of paragraphs and long tables laid out by the editor's flow layout, a chunk of rows
+// at a time, against the same document laid out by Qt's own layout: the same paragraphs in the
+// same places with the same lines, the same picture, the same answers to where a point falls.
+#include "editor/editor_layout.h"
+#include "rtf/rtf.h"
+#include "tests/editor/long_table.h"
+#include <QAbstractTextDocumentLayout>
+#include <QImage>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextTable>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int Width = 520;
+
+struct TablePair : ::testing::Test
+{
+    QTextDocument quick, reference;
+
+    void SetUp() override
+    {
+        // Spacing around the tables, an empty paragraph before the second one, and one after
+        // it, as files from word processors have them.
+        const QByteArray before = "\\sa120 Opening paragraph with spacing below it\\par\\pard ";
+        const QByteArray between = "\\pard\\sb200 Between the tables\\par\\pard\\par "
+                                   "\\trowd\\clbrdrb\\brdrs\\brdrw10\\cellx3000 \\intbl small\\cell\\row \\pard\\par ";
+        for (QTextDocument *doc : {&quick, &reference}) {
+            ASSERT_TRUE(rtf::read(longtable::rtf(before, 150, between + "Closing paragraph\\par "), *doc));
+            doc->setTextWidth(Width);
+        }
+        useEditorLayout(quick);
+        ASSERT_TRUE(laysOutAsOneFlow(quick)) << "the flow layout takes documents with such tables";
+        ASSERT_EQ(reference.rootFrame()->childFrames().size(), 2);
+    }
+
+    void edit(const std::function<void(QTextCursor &, QTextTable &)> &change)
+    {
+        for (QTextDocument *doc : {&quick, &reference}) {
+            QTextCursor c(doc);
+            change(c, *qobject_cast<QTextTable *>(doc->rootFrame()->childFrames().first()));
+        }
+    }
+
+    void expectSameLayout()
+    {
+        ASSERT_EQ(quick.blockCount(), reference.blockCount());
+        for (QTextBlock a = quick.begin(), b = reference.begin(); a.isValid(); a = a.next(), b = b.next()) {
+            SCOPED_TRACE(QStringLiteral("paragraph %1").arg(a.blockNumber()).toStdString());
+            ASSERT_EQ(quick.documentLayout()->blockBoundingRect(a), reference.documentLayout()->blockBoundingRect(b));
+            const QTextLayout *la = a.layout(), *lb = b.layout();
+            ASSERT_EQ(la->lineCount(), lb->lineCount());
+            for (int i = 0; i < la->lineCount(); ++i) {
+                EXPECT_EQ(la->lineAt(i).rect(), lb->lineAt(i).rect()) << "line " << i;
+                EXPECT_EQ(la->lineAt(i).textStart(), lb->lineAt(i).textStart()) << "line " << i;
+            }
+        }
+        EXPECT_EQ(quick.documentLayout()->documentSize(), reference.documentLayout()->documentSize());
+    }
+
+    static QImage drawn(QTextDocument &doc, int cursor)
+    {
+        doc.documentLayout()->blockBoundingRect(doc.lastBlock()); // all laid out, not estimated
+        const int height = int(doc.documentLayout()->documentSize().height()) + 1;
+        QImage image(Width, height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setClipRect(image.rect());
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = image.rect();
+        context.cursorPosition = cursor;
+        doc.documentLayout()->draw(&painter, context);
+        return image;
+    }
+};
+
+bool visiblyDifferent(QRgb a, QRgb b)
+{
+    return qAbs(qRed(a) - qRed(b)) > 2 || qAbs(qGreen(a) - qGreen(b)) > 2 || qAbs(qBlue(a) - qBlue(b)) > 2;
+}
+
+TEST_F(TablePair, ParagraphsAndCellsLandWhereQtPutsThem)
+{
+    expectSameLayout();
+}
+
+TEST_F(TablePair, TheDocumentLooksAsQtDrawsIt)
+{
+    const int cursor = quick.findBlockByNumber(40).position() + 2;
+    const QImage a = drawn(quick, cursor), b = drawn(reference, cursor);
+    ASSERT_EQ(a.size(), b.size());
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (visiblyDifferent(a.pixel(x, y), b.pixel(x, y))) {
+                ++differing;
+                break;
+            }
+    EXPECT_EQ(differing, 0) << "pixel rows differ";
+}
+
+TEST_F(TablePair, PointsFallWhereQtSaysTheyFall)
+{
+    const qreal height = reference.documentLayout()->documentSize().height();
+    for (qreal y = 0.5; y < height; y += 5.5)
+        for (qreal x : {20.0, 100.0, 200.0, 300.0})
+            EXPECT_EQ(quick.documentLayout()->hitTest(QPointF(x, y), Qt::FuzzyHit),
+                      reference.documentLayout()->hitTest(QPointF(x, y), Qt::FuzzyHit))
+                << x << "," << y;
+}
+
+TEST_F(TablePair, TypingAndNewParagraphsInCellsStayWhereQtPutsThem)
+{
+    edit([](QTextCursor &c, QTextTable &table) {
+        c.setPosition(table.cellAt(70, 0).firstPosition() + 3);
+        c.insertText(QStringLiteral("some words typed into a cell, long enough to take another line "));
+    });
+    expectSameLayout();
+    edit([](QTextCursor &c, QTextTable &table) {
+        c.setPosition(table.cellAt(64, 1).firstPosition());
+        c.insertBlock();
+        c.insertText(QStringLiteral("a new paragraph at the top of a chunk"));
+    });
+    expectSameLayout();
+    edit([](QTextCursor &c, QTextTable &table) {
+        c.setPosition(table.cellAt(10, 0).firstPosition());
+        c.setPosition(table.cellAt(10, 0).lastPosition(), QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    });
+    expectSameLayout();
+}
+
+} // namespace
