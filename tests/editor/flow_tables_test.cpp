@@ -5,6 +5,7 @@
 #include "rtf/rtf.h"
 #include "tests/editor/long_table.h"
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTextBlock>
@@ -134,6 +135,45 @@ TEST_F(TablePair, TypingAndNewParagraphsInCellsStayWhereQtPutsThem)
         c.removeSelectedText();
     });
     expectSameLayout();
+}
+
+// Real files' tables the chunks take (the merged and nested ones stay with Qt's layout) come out
+// as Qt's layout draws them, paragraph for paragraph and pixel for pixel.
+TEST(FlowTables, RealFilesTablesComeOutAsQtLaysThemOut)
+{
+    const QString fixtures = qEnvironmentVariable("VELMO_SOURCE_DIR") + QStringLiteral("/tests/rtf/fixtures/");
+    int chunked = 0;
+    for (const char *name : {"tables/borders.rtf", "tables/horizontal_merge.rtf", "tables/nested_table.rtf",
+                             "tables/no_borders.rtf", "tables/row_borders.rtf", "tables/shading.rtf",
+                             "tables/vertical_merge.rtf", "tables/wide_cell_merge.rtf", "tables/widths.rtf"}) {
+        SCOPED_TRACE(name);
+        QFile file(fixtures + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QTextDocument quick, reference;
+        for (QTextDocument *doc : {&quick, &reference}) {
+            ASSERT_TRUE(rtf::read(bytes, *doc));
+            doc->setTextWidth(Width);
+        }
+        useEditorLayout(quick);
+        if (!laysOutAsOneFlow(quick))
+            continue;
+        ++chunked;
+        for (QTextBlock a = quick.begin(), b = reference.begin(); a.isValid(); a = a.next(), b = b.next())
+            EXPECT_EQ(quick.documentLayout()->blockBoundingRect(a), reference.documentLayout()->blockBoundingRect(b))
+                << "paragraph " << a.blockNumber();
+        const QImage x = TablePair::drawn(quick, -1), y = TablePair::drawn(reference, -1);
+        ASSERT_EQ(x.size(), y.size());
+        int differing = 0;
+        for (int row = 0; row < x.height(); ++row)
+            for (int column = 0; column < x.width(); ++column)
+                if (visiblyDifferent(x.pixel(column, row), y.pixel(column, row))) {
+                    ++differing;
+                    break;
+                }
+        EXPECT_EQ(differing, 0) << "pixel rows differ";
+    }
+    EXPECT_GE(chunked, 4) << "the plain tables are chunked";
 }
 
 } // namespace
