@@ -23,8 +23,7 @@ bool FlowTables::canLayOut(const QTextDocument &document)
         return false;
     const QList<QTextFormat> formats = document.allFormats();
     return std::none_of(formats.begin(), formats.end(), [](const QTextFormat &f) {
-        return f.isListFormat() || f.intProperty(QTextFormat::TableCellRowSpan) > 1
-            || f.intProperty(QTextFormat::TableCellColumnSpan) > 1;
+        return f.isListFormat() || f.intProperty(QTextFormat::TableCellRowSpan) > 1;
     });
 }
 

@@ -16,8 +16,8 @@ public:
     static constexpr int ChunkRows = 64;
 
     // Whether every frame of `document` is a table these chunks draw as Qt's layout would:
-    // in the main flow, not nested, with collapsed borders, fixed column widths and no merged
-    // cells.
+    // in the main flow, not nested, with collapsed borders, fixed column widths and no cell
+    // merged across rows.
     static bool canLayOut(const QTextDocument &document);
 
     void clear() { tables_.clear(); }

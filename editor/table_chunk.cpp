@@ -28,9 +28,12 @@ qreal borderOf(const QTextTableCell &cell, Edge edge)
     return format.hasProperty(Borders[edge][0]) ? format.doubleProperty(Borders[edge][0]) : 3;
 }
 
+// The cell across `edge`, at the cell's own first column.
 QTextTableCell neighbour(const QTextTable &table, const QTextTableCell &cell, Edge edge)
 {
-    const int row = cell.row() + (edge == Top ? -1 : 1);
+    if (!cell.isValid())
+        return {};
+    const int row = edge == Top ? cell.row() - 1 : cell.row() + cell.rowSpan();
     return row < 0 || row >= table.rows() ? QTextTableCell() : table.cellAt(row, cell.column());
 }
 
@@ -41,7 +44,13 @@ QFixed paddingAt(const QTextTable &table, const QTextTableCell &cell, Edge edge)
     const QVariant own = cell.format().property(edge == Top ? QTextFormat::TableCellTopPadding
                                                             : QTextFormat::TableCellBottomPadding);
     const qreal padding = own.isNull() ? table.format().cellPadding() : own.toReal();
-    const qreal border = qMax(borderOf(cell, edge), borderOf(neighbour(table, cell, edge), edge == Top ? Bottom : Top));
+    const Edge across = edge == Top ? Bottom : Top;
+    const QTextTableCell other = neighbour(table, cell, edge);
+    qreal border = qMax(borderOf(cell, edge), borderOf(other, across));
+    // Where the cell across starts in another column, the cell beside this one under (or over) it
+    // has its say too, as collapsed edges are worked out.
+    if (other.isValid() && other.column() != cell.column())
+        border = qMax(border, borderOf(neighbour(table, other, across), edge));
     return QFixed::fromReal(padding) + QFixed::fromReal(border / 2);
 }
 
@@ -125,10 +134,19 @@ void TableChunk::copyRows(const QTextTable &table, int from, int to)
     const QTextDocument &main = *table.document();
     QTextCursor cursor(&scratch_);
     copy_ = cursor.insertTable(to - from, table.columns(), table.format());
+    // Cells merged across columns are merged in the copy first, then copied once.
+    for (int row = from; row < to; ++row)
+        for (int column = 0; column < table.columns(); ++column) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            if (cell.column() == column && cell.columnSpan() > 1)
+                copy_->mergeCells(row - from, column, 1, cell.columnSpan());
+        }
     for (int row = from; row < to; ++row) {
         const bool context = row < firstRow_ || row >= endRow_;
         for (int column = 0; column < table.columns(); ++column) {
             const QTextTableCell cell = table.cellAt(row, column);
+            if (cell.column() != column)
+                continue;
             QTextTableCell copy = copy_->cellAt(row - from, column);
             copy.setFormat(context ? contextFormat(cell.format()) : cell.format());
             if (!context)
