@@ -22,9 +22,7 @@ bool FlowTables::canLayOut(const QTextDocument &document)
     if (!tablesOnly)
         return false;
     const QList<QTextFormat> formats = document.allFormats();
-    return std::none_of(formats.begin(), formats.end(), [](const QTextFormat &f) {
-        return f.isListFormat() || f.intProperty(QTextFormat::TableCellRowSpan) > 1;
-    });
+    return std::none_of(formats.begin(), formats.end(), [](const QTextFormat &f) { return f.isListFormat(); });
 }
 
 // Never through a cursor: a cursor asks the layout where its paragraph is, and this is the layout.
@@ -47,17 +45,48 @@ int FlowTables::rowOf(const QTextTable &table, const QTextBlock &block) const
     return table.cellAt(block.position()).row();
 }
 
+// Chunks of about ChunkRows rows, each ending only where every merged cell above has ended.
+FlowTables::Table &FlowTables::entryOf(const QTextTable &table) const
+{
+    Table &entry = tables_[&table];
+    if (!entry.starts.empty())
+        return entry;
+    entry.starts.push_back(0);
+    int merged = 0; // the row down to which cells merged so far reach
+    for (int row = 0; row < table.rows(); ++row) {
+        if (row >= entry.starts.back() + ChunkRows && merged <= row)
+            entry.starts.push_back(row);
+        for (int column = 0; column < table.columns(); ++column) {
+            const QTextTableCell cell = table.cellAt(row, column);
+            if (row == 0 || !(table.cellAt(row - 1, column) == cell))
+                merged = qMax(merged, row + cell.rowSpan());
+        }
+    }
+    return entry;
+}
+
+int FlowTables::indexOf(const QTextTable &table, int row) const
+{
+    const std::vector<int> &starts = entryOf(table).starts;
+    return int(std::upper_bound(starts.begin(), starts.end(), row) - starts.begin()) - 1;
+}
+
+int FlowTables::endOf(const QTextTable &table, int index) const
+{
+    const std::vector<int> &starts = entryOf(table).starts;
+    return std::size_t(index + 1) < starts.size() ? starts[std::size_t(index + 1)] : table.rows();
+}
+
 QTextBlock FlowTables::chunkStart(const QTextBlock &block) const
 {
     const QTextTable *table = tableOf(block);
-    const int first = rowOf(*table, block) / ChunkRows * ChunkRows;
-    return firstBlockOf(*table, first);
+    return firstBlockOf(*table, entryOf(*table).starts[std::size_t(indexOf(*table, rowOf(*table, block)))]);
 }
 
 QTextBlock FlowTables::chunkEnd(const QTextBlock &block) const
 {
     const QTextTable *table = tableOf(block);
-    const int end = (rowOf(*table, block) / ChunkRows + 1) * ChunkRows;
+    const int end = endOf(*table, indexOf(*table, rowOf(*table, block)));
     if (end >= table->rows())
         return table->document()->findBlock(table->lastPosition()); // its end ends the last cell
     return firstBlockOf(*table, end).previous();
@@ -66,39 +95,38 @@ QTextBlock FlowTables::chunkEnd(const QTextBlock &block) const
 qint32 FlowTables::extentOf(const QTextBlock &block)
 {
     const QTextTable *table = tableOf(block);
-    const int row = rowOf(*table, block);
-    const int index = row / ChunkRows;
-    if (firstBlockOf(*table, index * ChunkRows) != block)
+    const int index = indexOf(*table, rowOf(*table, block));
+    Table &entry = entryOf(*table);
+    const int first = entry.starts[std::size_t(index)];
+    if (firstBlockOf(*table, first) != block)
         return 0;
-    auto &chunks = tables_[table];
-    if (chunks.size() <= std::size_t(index))
-        chunks.resize(std::size_t(index) + 1);
-    chunks[std::size_t(index)] =
-        std::make_unique<TableChunk>(*table, index * ChunkRows, qMin(table->rows(), (index + 1) * ChunkRows));
-    return QFixed::fromReal(chunks[std::size_t(index)]->height()).value();
+    if (entry.chunks.size() <= std::size_t(index))
+        entry.chunks.resize(std::size_t(index) + 1);
+    auto &chunk = entry.chunks[std::size_t(index)];
+    chunk = std::make_unique<TableChunk>(*table, first, endOf(*table, index));
+    return QFixed::fromReal(chunk->height()).value();
 }
 
 const TableChunk *FlowTables::chunkOf(const QTextBlock &block) const
 {
     const QTextTable *table = tableOf(block);
-    const auto found = tables_.find(table);
-    if (!table || found == tables_.end())
+    if (!table)
         return nullptr;
-    const std::size_t index = std::size_t(rowOf(*table, block) / ChunkRows);
-    return index < found->second.size() ? found->second[index].get() : nullptr;
+    const std::size_t index = std::size_t(indexOf(*table, rowOf(*table, block)));
+    const Table &entry = entryOf(*table);
+    return index < entry.chunks.size() ? entry.chunks[index].get() : nullptr;
 }
 
 void FlowTables::forget(const QTextBlock &first, const QTextBlock &last)
 {
     for (const QTextBlock &block : {first, last}) {
         const QTextTable *table = block.isValid() ? tableOf(block) : nullptr;
-        const auto found = table ? tables_.find(table) : tables_.end();
-        if (found == tables_.end())
+        if (!table)
             continue;
-        auto &chunks = found->second;
-        const std::size_t index = std::size_t(rowOf(*table, block) / ChunkRows);
-        if (index < chunks.size())
-            chunks[index].reset();
+        Table &entry = entryOf(*table);
+        const std::size_t index = std::size_t(indexOf(*table, rowOf(*table, block)));
+        if (index < entry.chunks.size())
+            entry.chunks[index].reset();
     }
 }
 
@@ -106,7 +134,7 @@ qreal FlowTables::widthOfTableBefore(const QTextBlock &block) const
 {
     const QTextTable *table = tableOf(block.previous());
     const auto found = table ? tables_.find(table) : tables_.end();
-    if (found == tables_.end() || found->second.empty() || !found->second.front())
+    if (found == tables_.end() || found->second.chunks.empty() || !found->second.chunks.front())
         return 0;
-    return found->second.front()->tableWidth();
+    return found->second.chunks.front()->tableWidth();
 }

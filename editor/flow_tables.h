@@ -16,8 +16,8 @@ public:
     static constexpr int ChunkRows = 64;
 
     // Whether every frame of `document` is a table these chunks draw as Qt's layout would:
-    // in the main flow, not nested, with collapsed borders, fixed column widths and no cell
-    // merged across rows.
+    // in the main flow, not nested, with collapsed borders and fixed column widths. Chunks end
+    // only between rows no merged cell spans.
     static bool canLayOut(const QTextDocument &document);
 
     void clear() { tables_.clear(); }
@@ -38,8 +38,15 @@ public:
     void forget(const QTextBlock &first, const QTextBlock &last);
 
 private:
-    using Chunks = std::vector<std::unique_ptr<TableChunk>>;
+    struct Table
+    {
+        std::vector<int> starts; // each chunk's first row
+        std::vector<std::unique_ptr<TableChunk>> chunks;
+    };
     int rowOf(const QTextTable &table, const QTextBlock &block) const;
+    Table &entryOf(const QTextTable &table) const;
+    int indexOf(const QTextTable &table, int row) const;
+    int endOf(const QTextTable &table, int index) const;
 
-    std::unordered_map<const QTextTable *, Chunks> tables_;
+    mutable std::unordered_map<const QTextTable *, Table> tables_;
 };

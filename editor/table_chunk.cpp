@@ -134,18 +134,25 @@ void TableChunk::copyRows(const QTextTable &table, int from, int to)
     const QTextDocument &main = *table.document();
     QTextCursor cursor(&scratch_);
     copy_ = cursor.insertTable(to - from, table.columns(), table.format());
-    // Cells merged across columns are merged in the copy first, then copied once.
+    // Merged cells are merged in the copy first, then copied once. The chunk's rows hold their
+    // merged cells whole; a context row keeps one row of each cell in it.
+    const auto placed = [&](int row, const QTextTableCell &cell, int column) {
+        const bool context = row < firstRow_ || row >= endRow_;
+        return cell.column() == column && (context || cell.row() == row);
+    };
     for (int row = from; row < to; ++row)
         for (int column = 0; column < table.columns(); ++column) {
             const QTextTableCell cell = table.cellAt(row, column);
-            if (cell.column() == column && cell.columnSpan() > 1)
-                copy_->mergeCells(row - from, column, 1, cell.columnSpan());
+            const bool context = row < firstRow_ || row >= endRow_;
+            const int rows = context ? 1 : cell.rowSpan();
+            if (placed(row, cell, column) && (rows > 1 || cell.columnSpan() > 1))
+                copy_->mergeCells(row - from, column, rows, cell.columnSpan());
         }
     for (int row = from; row < to; ++row) {
         const bool context = row < firstRow_ || row >= endRow_;
         for (int column = 0; column < table.columns(); ++column) {
             const QTextTableCell cell = table.cellAt(row, column);
-            if (cell.column() != column)
+            if (!placed(row, cell, column))
                 continue;
             QTextTableCell copy = copy_->cellAt(row - from, column);
             copy.setFormat(context ? contextFormat(cell.format()) : cell.format());

@@ -397,11 +397,15 @@ TEST(EditorLayout, TheEditorLaysOutItsDocumentsWithTheEditorsLayout)
     EXPECT_TRUE(laysOutAsOneFlow(*box.document()));
     open("{\\rtf1\\ansi One\\par Two\\par\\trowd\\cellx2000\\cellx4000\\intbl a\\cell b\\cell\\row After\\par}");
     EXPECT_TRUE(laysOutAsOneFlow(*box.document())) << "a table of rows the flow lays out in chunks";
-    // Cells merged across columns are chunked; across rows, they are left to Qt's layout.
+    // Merged cells are chunked; a table in a cell is left to Qt's layout.
     open("{\\rtf1\\ansi One\\par\\trowd\\clmgf\\cellx2000\\clmrg\\cellx4000\\intbl a\\cell\\cell\\row After\\par}");
     EXPECT_TRUE(laysOutAsOneFlow(*box.document()));
     open("{\\rtf1\\ansi One\\par Two\\par\\trowd\\clvmgf\\cellx2000\\cellx4000\\intbl a\\cell b\\cell\\row"
          "\\trowd\\clvmrg\\cellx2000\\cellx4000\\intbl\\cell c\\cell\\row After\\par}");
+    EXPECT_TRUE(laysOutAsOneFlow(*box.document()));
+    open("{\\rtf1\\ansi One\\par Two\\par\\trowd\\cellx4000\\intbl outer\\par"
+         "\\itap2\\trowd\\cellx2000\\intbl\\itap2 inner\\nestcell{\\*\\nesttableprops\\trowd\\cellx2000\\nestrow}"
+         "\\cell\\row After\\par}");
     EXPECT_FALSE(laysOutAsOneFlow(*box.document()));
     box.SetSelStart(1);
     const int before = paragraphOnlyPasses(*box.document());
