@@ -8,6 +8,7 @@
 #include <QtGui/private/qtextimagehandler_p.h>
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace {
 
@@ -209,18 +210,23 @@ QRectF FlowLayout::blockBoundingRect(const QTextBlock &block) const
     return box;
 }
 
+void FlowLayout::handOver()
+{
+    if (std::exchange(handingOver_, true))
+        return;
+    QMetaObject::invokeMethod(
+        document(), [doc = document(), handOver = handOver_] { handOver(*doc); }, Qt::QueuedConnection);
+}
+
 bool FlowLayout::handOverIfNoLongerOneFlow(const QTextBlock &first, int count)
 {
-    bool oneFlow = int(document()->rootFrame()->childFrames().size()) == frameCount_;
+    bool oneFlow = true;
     QTextBlock block = first;
     for (int i = 0; oneFlow && i < count && block.isValid(); ++i, block = block.next())
         oneFlow = !block.textList();
-    if (oneFlow || handingOver_)
-        return handingOver_;
-    handingOver_ = true;
-    QMetaObject::invokeMethod(
-        document(), [doc = document(), handOver = handOver_] { handOver(*doc); }, Qt::QueuedConnection);
-    return true;
+    if (!oneFlow)
+        handOver();
+    return handingOver_;
 }
 
 void FlowLayout::documentChanged(int from, int oldLength, int length)
@@ -231,13 +237,10 @@ void FlowLayout::documentChanged(int from, int oldLength, int length)
     QTextBlock first = doc->findBlock(from);
     QTextBlock last = doc->findBlock(from + length);
     const int frames = int(doc->rootFrame()->childFrames().size());
-    if (frames != frameCount_ && frames > 0 && !handingOver_) {
+    if (frames != frameCount_ && !handingOver_) {
         // A table came or went: the flow is worked out afresh, or by Qt's layout when it cannot be.
-        if (!FlowTables::canLayOut(*doc)) {
-            handingOver_ = true;
-            QMetaObject::invokeMethod(doc, [doc, handOver = handOver_] { handOver(*doc); }, Qt::QueuedConnection);
-            return;
-        }
+        if (!canLayOut(*doc))
+            return handOver();
         startOver();
         emit update(QRectF(0, 0, qreal(INT_MAX), qreal(INT_MAX)));
         return;

@@ -49,6 +49,7 @@ private:
     void reportSize() const;
     void drawBlock(QPainter *painter, const PaintContext &context, const QTextBlock &block,
                    const QRectF &clip) const;
+    void handOver();
     bool handOverIfNoLongerOneFlow(const QTextBlock &first, int count);
 
     FlowFrame flow_{};

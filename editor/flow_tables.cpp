@@ -1,5 +1,4 @@
 #include "editor/flow_tables.h"
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>

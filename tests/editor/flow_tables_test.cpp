@@ -4,6 +4,7 @@
 #include "editor/editor_layout.h"
 #include "rtf/rtf.h"
 #include "tests/editor/long_table.h"
+#include "tests/editor/pixel_rows.h"
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QImage>
@@ -81,11 +82,6 @@ struct TablePair : ::testing::Test
     }
 };
 
-bool visiblyDifferent(QRgb a, QRgb b)
-{
-    return qAbs(qRed(a) - qRed(b)) > 2 || qAbs(qGreen(a) - qGreen(b)) > 2 || qAbs(qBlue(a) - qBlue(b)) > 2;
-}
-
 TEST_F(TablePair, ParagraphsAndCellsLandWhereQtPutsThem)
 {
     expectSameLayout();
@@ -96,14 +92,7 @@ TEST_F(TablePair, TheDocumentLooksAsQtDrawsIt)
     const int cursor = quick.findBlockByNumber(40).position() + 2;
     const QImage a = drawn(quick, cursor), b = drawn(reference, cursor);
     ASSERT_EQ(a.size(), b.size());
-    int differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (visiblyDifferent(a.pixel(x, y), b.pixel(x, y))) {
-                ++differing;
-                break;
-            }
-    EXPECT_EQ(differing, 0) << "pixel rows differ";
+    EXPECT_EQ(visiblyDifferentRows(a, b), 0) << "pixel rows differ";
 }
 
 TEST_F(TablePair, PointsFallWhereQtSaysTheyFall)
@@ -164,14 +153,7 @@ TEST(FlowTables, RealFilesTablesComeOutAsQtLaysThemOut)
                 << "paragraph " << a.blockNumber();
         const QImage x = TablePair::drawn(quick, -1), y = TablePair::drawn(reference, -1);
         ASSERT_EQ(x.size(), y.size());
-        int differing = 0;
-        for (int row = 0; row < x.height(); ++row)
-            for (int column = 0; column < x.width(); ++column)
-                if (visiblyDifferent(x.pixel(column, row), y.pixel(column, row))) {
-                    ++differing;
-                    break;
-                }
-        EXPECT_EQ(differing, 0) << "pixel rows differ";
+        EXPECT_EQ(visiblyDifferentRows(x, y), 0) << "pixel rows differ";
     }
     EXPECT_EQ(chunked, 8) << "all but the nested table are chunked";
 }

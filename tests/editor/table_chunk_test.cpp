@@ -2,6 +2,7 @@
 // same paragraph rectangles, the same answers to where a point falls.
 #include "editor/table_chunk.h"
 #include "tests/editor/long_table.h"
+#include "tests/editor/pixel_rows.h"
 #include "rtf/rtf.h"
 #include <QImage>
 #include <QtGui/private/qfixed_p.h>
@@ -74,13 +75,6 @@ struct LongTable : ::testing::Test
     }
 };
 
-// A border's corner can come out one level of grey apart where a chunk's copy is drawn moved
-// down; anything more is a wrong drawing.
-bool visiblyDifferent(QRgb a, QRgb b)
-{
-    return qAbs(qRed(a) - qRed(b)) > 2 || qAbs(qGreen(a) - qGreen(b)) > 2 || qAbs(qBlue(a) - qBlue(b)) > 2;
-}
-
 // Where the table ends as its chunks of `size` rows see it.
 qreal bottomOf(const std::vector<std::pair<std::unique_ptr<TableChunk>, qreal>> &chunks)
 {
@@ -109,14 +103,8 @@ TEST_F(LongTable, ChunksDrawTheTableAsQtDrawsItWhole)
             for (const auto &[chunk, top] : pieces)
                 chunk->draw(&p, top, context);
         });
-        int differing = 0;
-        for (int y = int(top); y < int(bottom); ++y)
-            for (int x = 0; x < Width; ++x)
-                if (visiblyDifferent(whole.pixel(x, y), chunked.pixel(x, y))) {
-                    ++differing;
-                    break;
-                }
-        EXPECT_EQ(differing, 0) << "pixel rows differ with chunks of " << size;
+        EXPECT_EQ(visiblyDifferentRows(whole, chunked, int(top), int(bottom)), 0)
+            << "pixel rows differ with chunks of " << size;
     }
 }
 
