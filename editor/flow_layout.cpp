@@ -47,6 +47,7 @@ void FlowLayout::startOver()
     frameCount_ = int(document()->rootFrame()->childFrames().size());
     next_ = QTextBlock();
     contentsWidth_ = 0;
+    widestChunk_ = 0;
     layOutMore(SliceNs);
 }
 
@@ -67,8 +68,12 @@ qint32 FlowLayout::extentOf(const QTextBlock &block) const
 {
     if (!block.isVisible())
         return 0;
-    if (tables_.tableOf(block))
-        return tables_.extentOf(block);
+    if (tables_.tableOf(block)) {
+        const qint32 extent = tables_.extentOf(block);
+        if (const TableChunk *chunk = extent > 0 ? tables_.chunkOf(block) : nullptr)
+            widestChunk_ = qMax(widestChunk_, chunk->documentWidth());
+        return extent;
+    }
     const ParagraphBox box = breakIntoLines(block, flow_);
     contentsWidth_ = qMax(contentsWidth_, box.contentsWidth);
     const QTextBlockFormat format = block.blockFormat();
@@ -171,7 +176,7 @@ QSizeF FlowLayout::documentSize() const
         const qreal done = document()->findBlockByNumber(extents_.size()).position();
         height = height * qMax(qreal(1), document()->characterCount() / qMax(qreal(1), done));
     }
-    return QSizeF(width.toReal() + margins, height);
+    return QSizeF(qMax(width.toReal() + margins, widestChunk_), height);
 }
 
 void FlowLayout::reportSize() const

@@ -57,6 +57,7 @@ private:
     mutable FlowTables tables_;
     mutable QTextBlock next_;         // the first paragraph not laid out yet, when known
     mutable QFixed contentsWidth_;    // the widest line seen, for a flow a long word widened
+    mutable qreal widestChunk_ = 0;   // the widest table chunk's document, for tables wider than the flow
     mutable QBasicTimer slices_;
     mutable QSizeF reportedSize_;
     int blockCount_ = 0;

@@ -5,12 +5,24 @@
 #include <QtGui/private/qfixed_p.h>
 #include <algorithm>
 
+namespace {
+
+// Tables nested in cells are copied with them and laid out by Qt in the copy, whatever their form.
+bool onlyTablesIn(const QTextFrame &frame)
+{
+    const QList<QTextFrame *> children = frame.childFrames();
+    return std::all_of(children.begin(), children.end(),
+                       [](QTextFrame *child) { return qobject_cast<QTextTable *>(child) && onlyTablesIn(*child); });
+}
+
+} // namespace
+
 bool FlowTables::canLayOut(const QTextDocument &document)
 {
     const QList<QTextFrame *> frames = document.rootFrame()->childFrames();
     const bool tablesOnly = std::all_of(frames.begin(), frames.end(), [](QTextFrame *frame) {
         const auto *table = qobject_cast<QTextTable *>(frame);
-        if (!table || !frame->childFrames().isEmpty() || frame->frameFormat().position() != QTextFrameFormat::InFlow)
+        if (!table || !onlyTablesIn(*frame) || frame->frameFormat().position() != QTextFrameFormat::InFlow)
             return false;
         const QTextTableFormat format = table->format();
         const QList<QTextLength> widths = format.columnWidthConstraints();
@@ -27,7 +39,12 @@ bool FlowTables::canLayOut(const QTextDocument &document)
 // Never through a cursor: a cursor asks the layout where its paragraph is, and this is the layout.
 QTextTable *FlowTables::tableOf(const QTextBlock &block) const
 {
-    return block.isValid() ? qobject_cast<QTextTable *>(block.document()->frameAt(block.position())) : nullptr;
+    if (!block.isValid())
+        return nullptr;
+    QTextFrame *frame = block.document()->frameAt(block.position());
+    while (frame->parentFrame() && frame->parentFrame()->parentFrame())
+        frame = frame->parentFrame();
+    return qobject_cast<QTextTable *>(frame);
 }
 
 namespace {

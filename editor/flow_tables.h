@@ -16,13 +16,14 @@ public:
     static constexpr int ChunkRows = 64;
 
     // Whether every frame of `document` is a table these chunks draw as Qt's layout would:
-    // in the main flow, not nested, with collapsed borders and fixed column widths. Chunks end
-    // only between rows no merged cell spans.
+    // in the main flow, with collapsed borders and fixed column widths, and only tables nested
+    // in its cells. Chunks end only between rows no merged cell spans.
     static bool canLayOut(const QTextDocument &document);
 
     void clear() { tables_.clear(); }
 
-    // The table a paragraph of the document is in, or nothing for a paragraph of the main flow.
+    // The top-level table a paragraph of the document is in (also from a table nested in it), or
+    // nothing for a paragraph of the main flow.
     QTextTable *tableOf(const QTextBlock &block) const;
     // The first paragraph of the chunk `block` is in, which carries the chunk's height.
     QTextBlock chunkStart(const QTextBlock &block) const;

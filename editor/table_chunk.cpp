@@ -63,34 +63,78 @@ QTextCharFormat contextFormat(const QTextCharFormat &format)
     return context;
 }
 
+void copyTable(const QTextTable &from, QTextCursor &cursor, QTextDocument &scratch, const QTextDocument &main);
+
+void copyFragments(const QTextBlock &block, QTextCursor &cursor, QTextDocument &scratch, const QTextDocument &main)
+{
+    for (auto f = block.begin(); !f.atEnd(); ++f) {
+        const QTextCharFormat chars = f.fragment().charFormat();
+        if (chars.isImageFormat()) {
+            const QString name = chars.toImageFormat().name();
+            if (!scratch.resource(QTextDocument::ImageResource, QUrl(name)).isValid())
+                scratch.addResource(QTextDocument::ImageResource, QUrl(name),
+                                    main.resource(QTextDocument::ImageResource, QUrl(name)));
+            for (int i = 0; i < f.fragment().length(); ++i)
+                cursor.insertImage(chars.toImageFormat());
+        } else {
+            cursor.insertText(f.fragment().text(), chars);
+        }
+    }
+}
+
+// A cell's paragraphs and the tables nested in it, character for character as in the main
+// document, so a position maps from one to the other by a constant offset.
 void copyContent(const QTextTableCell &from, const QTextTableCell &to, QTextDocument &scratch,
                  const QTextDocument &main)
 {
     QTextCursor cursor = to.firstCursorPosition();
-    bool first = true;
+    bool fresh = true; // the cursor stands in a paragraph of its own: the cell's first, or one after a table
     for (QTextFrame::iterator it = from.begin(); !it.atEnd(); ++it) {
+        if (const auto *table = qobject_cast<const QTextTable *>(it.currentFrame())) {
+            copyTable(*table, cursor, scratch, main);
+            fresh = true;
+            continue;
+        }
         const QTextBlock block = it.currentBlock();
         if (!block.isValid())
             continue;
-        if (first)
+        if (fresh) {
             cursor.setBlockFormat(block.blockFormat());
-        else
+            cursor.setBlockCharFormat(block.charFormat());
+        } else {
             cursor.insertBlock(block.blockFormat(), block.charFormat());
-        first = false;
-        for (auto f = block.begin(); !f.atEnd(); ++f) {
-            const QTextCharFormat chars = f.fragment().charFormat();
-            if (chars.isImageFormat()) {
-                const QString name = chars.toImageFormat().name();
-                if (!scratch.resource(QTextDocument::ImageResource, QUrl(name)).isValid())
-                    scratch.addResource(QTextDocument::ImageResource, QUrl(name),
-                                        main.resource(QTextDocument::ImageResource, QUrl(name)));
-                for (int i = 0; i < f.fragment().length(); ++i)
-                    cursor.insertImage(chars.toImageFormat());
-            } else {
-                cursor.insertText(f.fragment().text(), chars);
-            }
         }
+        fresh = false;
+        copyFragments(block, cursor, scratch, main);
     }
+}
+
+// Merges a table's copy as the table is merged: each cell at the grid place where it starts.
+void copyMerges(const QTextTable &from, QTextTable &to)
+{
+    for (int row = 0; row < from.rows(); ++row)
+        for (int column = 0; column < from.columns(); ++column) {
+            const QTextTableCell cell = from.cellAt(row, column);
+            if (cell.row() == row && cell.column() == column && (cell.rowSpan() > 1 || cell.columnSpan() > 1))
+                to.mergeCells(row, column, cell.rowSpan(), cell.columnSpan());
+        }
+}
+
+// A table nested in a cell, copied whole at the cursor, which is left just after it.
+void copyTable(const QTextTable &from, QTextCursor &cursor, QTextDocument &scratch, const QTextDocument &main)
+{
+    QTextTable *copy = cursor.insertTable(from.rows(), from.columns(), from.format());
+    copyMerges(from, *copy);
+    for (int row = 0; row < from.rows(); ++row)
+        for (int column = 0; column < from.columns(); ++column) {
+            const QTextTableCell cell = from.cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
+            QTextTableCell own = copy->cellAt(row, column);
+            own.setFormat(cell.format());
+            copyContent(cell, own, scratch, main);
+        }
+    cursor.setPosition(copy->lastPosition() + 1);
 }
 
 } // namespace
@@ -106,7 +150,7 @@ TableChunk::TableChunk(const QTextTable &table, int firstRow, int endRow)
     scratch_.rootFrame()->setFrameFormat(main.rootFrame()->frameFormat());
     copyRows(table, firstRow - contextAbove_, qMin(table.rows(), endRow + 1));
     scratch_.setPageSize(main.pageSize());
-    scratch_.documentLayout()->documentSize(); // lays it all out
+    documentWidth_ = scratch_.documentLayout()->documentSize().width(); // lays it all out
 
     // The copy's table follows an empty paragraph, which Qt's layout hides: it starts at the flow's
     // top. (frameBoundingRect would not do: for a table it is moved to its first cell's text.)

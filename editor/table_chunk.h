@@ -24,6 +24,9 @@ public:
     qreal height() const { return bottom_ - top_; }
     // The whole table's width, borders and margins included.
     qreal tableWidth() const { return width_; }
+    // The width of a document holding these rows, margins included: more than the page's where
+    // the table, or a table in one of its cells, is wider.
+    qreal documentWidth() const { return documentWidth_; }
 
     // Draws the chunk with its top at `top` of the main document; `context` is the main one's.
     void draw(QPainter *painter, qreal top, const QAbstractTextDocumentLayout::PaintContext &context) const;
@@ -57,4 +60,5 @@ private:
     int copyStart_ = 0; // the copy's position of the own rows' start
     qreal top_ = 0, bottom_ = 0;    // in the copy's coordinates
     qreal width_ = 0;
+    qreal documentWidth_ = 0;
 };

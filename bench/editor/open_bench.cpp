@@ -122,6 +122,14 @@ BENCHMARK(BM_OpenAndType)->Arg(1)->Arg(2700)->Arg(0)->Iterations(1)->Unit(benchm
 
 // A document that is one long table of two-cell rows, typed into in its first cell: the growth
 // from one size to the next, four times as many rows, is 4 when opening stays linear.
+void openTable(benchmark::State &state, const QByteArray &rtf, const QString &name, double &previousFirstPage)
+{
+    const OpenFigures figures = openAndType(state, write(name, rtf));
+    if (previousFirstPage > 0)
+        state.counters["first_page_growth"] = figures.firstPageMs / previousFirstPage;
+    previousFirstPage = figures.firstPageMs;
+}
+
 void BM_OpenTable(benchmark::State &state)
 {
     const int rows = int(state.range(0));
@@ -129,13 +137,30 @@ void BM_OpenTable(benchmark::State &state)
     for (int i = 0; i < rows; ++i)
         rtf += "\\trowd\\cellx1000\\cellx2000 \\intbl a\\cell b\\cell\\row ";
     rtf += "}";
-    const OpenFigures figures = openAndType(state, write(QStringLiteral("rows-%1.rtf").arg(rows), rtf));
-    static double previousFirstPage = 0;
-    if (previousFirstPage > 0)
-        state.counters["first_page_growth"] = figures.firstPageMs / previousFirstPage;
-    previousFirstPage = figures.firstPageMs;
+    static double previous = 0;
+    openTable(state, rtf, QStringLiteral("rows-%1.rtf").arg(rows), previous);
 }
 BENCHMARK(BM_OpenTable)->Arg(250)->Arg(1000)->Arg(4000)->Arg(16000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The same with a table nested in every eighth row's second cell and, every tenth row, a first
+// cell merged down over two rows.
+void BM_OpenNestedTable(benchmark::State &state)
+{
+    const int rows = int(state.range(0));
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int i = 0; i < rows; ++i) {
+        const QByteArray merge = i % 10 == 0 ? "\\clvmgf" : i % 10 == 1 ? "\\clvmrg" : "";
+        rtf += "\\trowd" + merge + "\\cellx2000\\cellx5000 \\intbl a\\cell ";
+        if (i % 8 == 0)
+            rtf += "\\pard\\intbl\\itap2 c\\nestcell d\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000"
+                   "\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap1 ";
+        rtf += "b\\cell\\row ";
+    }
+    rtf += "}";
+    static double previous = 0;
+    openTable(state, rtf, QStringLiteral("nested-%1.rtf").arg(rows), previous);
+}
+BENCHMARK(BM_OpenNestedTable)->Arg(250)->Arg(1000)->Arg(4000)->Arg(16000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

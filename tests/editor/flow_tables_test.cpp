@@ -29,17 +29,24 @@ struct TablePair : ::testing::Test
     void SetUp() override
     {
         // Spacing around the tables, an empty paragraph before the second one, and one after
-        // it, as files from word processors have them; cells merged down across chunk ends.
+        // it, as files from word processors have them; cells merged down across chunk ends, and
+        // tables nested in cells.
         const QByteArray before = "\\sa120 Opening paragraph with spacing below it\\par\\pard ";
         const QByteArray between = "\\pard\\sb200 Between the tables\\par\\pard\\par "
                                    "\\trowd\\clbrdrb\\brdrs\\brdrw10\\cellx3000 \\intbl small\\cell\\row \\pard\\par ";
         for (QTextDocument *doc : {&quick, &reference}) {
-            ASSERT_TRUE(rtf::read(longtable::rtf(before, 150, between + "Closing paragraph\\par ", true), *doc));
+            ASSERT_TRUE(rtf::read(longtable::rtf(before, 150, between + "Closing paragraph\\par ", true, true), *doc));
             doc->setTextWidth(Width);
         }
         useEditorLayout(quick);
         ASSERT_TRUE(laysOutAsOneFlow(quick)) << "the flow layout takes documents with such tables";
         ASSERT_EQ(reference.rootFrame()->childFrames().size(), 2);
+        ASSERT_EQ(reference.rootFrame()->childFrames().first()->childFrames().size(), 8) << "tables in cells";
+    }
+
+    static QTextTable *nestedIn(QTextTable &table, int row)
+    {
+        return qobject_cast<QTextTable *>(table.document()->frameAt(table.cellAt(row, 1).lastPosition() - 30));
     }
 
     void edit(const std::function<void(QTextCursor &, QTextTable &)> &change)
@@ -118,6 +125,25 @@ TEST_F(TablePair, TypingAndNewParagraphsInCellsStayWhereQtPutsThem)
         c.insertText(QStringLiteral("a new paragraph at the top of a chunk"));
     });
     expectSameLayout();
+    // In tables nested in cells: the last row of a chunk, and the first cell of the next chunk.
+    edit([](QTextCursor &c, QTextTable &table) {
+        QTextTable *nested = nestedIn(table, 128);
+        ASSERT_TRUE(nested);
+        c.setPosition(nested->cellAt(0, 0).firstPosition());
+        c.insertText(QStringLiteral("more words at the start of a nested cell, enough for a line "));
+        c.setPosition(nested->cellAt(1, 1).lastPosition());
+        c.insertBlock();
+        c.insertText(QStringLiteral("and a paragraph"));
+    });
+    expectSameLayout();
+    edit([](QTextCursor &c, QTextTable &table) {
+        QTextTable *nested = nestedIn(table, 129);
+        ASSERT_TRUE(nested);
+        c.setPosition(nested->cellAt(0, 0).firstPosition());
+        c.setPosition(nested->cellAt(1, 1).lastPosition(), QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    });
+    expectSameLayout();
     edit([](QTextCursor &c, QTextTable &table) {
         c.setPosition(table.cellAt(10, 0).firstPosition());
         c.setPosition(table.cellAt(10, 0).lastPosition(), QTextCursor::KeepAnchor);
@@ -126,12 +152,11 @@ TEST_F(TablePair, TypingAndNewParagraphsInCellsStayWhereQtPutsThem)
     expectSameLayout();
 }
 
-// Real files' tables the chunks take (a nested one stays with Qt's layout) come out
-// as Qt's layout draws them, paragraph for paragraph and pixel for pixel.
+// Real files' tables, one with a table nested in a cell, come out as Qt's layout draws them,
+// paragraph for paragraph and pixel for pixel.
 TEST(FlowTables, RealFilesTablesComeOutAsQtLaysThemOut)
 {
     const QString fixtures = qEnvironmentVariable("VELMO_SOURCE_DIR") + QStringLiteral("/tests/rtf/fixtures/");
-    int chunked = 0;
     for (const char *name : {"tables/borders.rtf", "tables/horizontal_merge.rtf", "tables/nested_table.rtf",
                              "tables/no_borders.rtf", "tables/row_borders.rtf", "tables/shading.rtf",
                              "tables/vertical_merge.rtf", "tables/wide_cell_merge.rtf", "tables/widths.rtf"}) {
@@ -145,9 +170,7 @@ TEST(FlowTables, RealFilesTablesComeOutAsQtLaysThemOut)
             doc->setTextWidth(Width);
         }
         useEditorLayout(quick);
-        if (!laysOutAsOneFlow(quick))
-            continue;
-        ++chunked;
+        ASSERT_TRUE(laysOutAsOneFlow(quick)) << "the chunks take every table read from a file";
         for (QTextBlock a = quick.begin(), b = reference.begin(); a.isValid(); a = a.next(), b = b.next())
             EXPECT_EQ(quick.documentLayout()->blockBoundingRect(a), reference.documentLayout()->blockBoundingRect(b))
                 << "paragraph " << a.blockNumber();
@@ -155,7 +178,22 @@ TEST(FlowTables, RealFilesTablesComeOutAsQtLaysThemOut)
         ASSERT_EQ(x.size(), y.size());
         EXPECT_EQ(visiblyDifferentRows(x, y), 0) << "pixel rows differ";
     }
-    EXPECT_EQ(chunked, 8) << "all but the nested table are chunked";
+}
+
+// A table wider than the page makes the document as wide as Qt's layout makes it, so the window
+// can scroll to its right edge.
+TEST(FlowTables, ATableWiderThanThePageWidensTheDocument)
+{
+    const QByteArray wide = "{\\rtf1\\ansi before\\par\\trowd\\cellx6000\\cellx12000\\intbl a\\cell b\\cell\\row after\\par}";
+    QTextDocument quick, reference;
+    for (QTextDocument *doc : {&quick, &reference}) {
+        ASSERT_TRUE(rtf::read(wide, *doc));
+        doc->setTextWidth(Width);
+    }
+    useEditorLayout(quick);
+    ASSERT_TRUE(laysOutAsOneFlow(quick));
+    EXPECT_GT(reference.documentLayout()->documentSize().width(), Width + 200);
+    EXPECT_EQ(quick.documentLayout()->documentSize(), reference.documentLayout()->documentSize());
 }
 
 } // namespace
