@@ -88,11 +88,13 @@ void useQtLayout(QTextDocument &document) { document.setDocumentLayout(new Parag
 
 } // namespace
 
-void useEditorLayout(QTextDocument &document)
+void useEditorLayout(QTextDocument &document, std::function<void(qreal, qreal)> moved)
 {
-    if (FlowLayout::canLayOut(document))
-        document.setDocumentLayout(new FlowLayout(&document, useQtLayout));
-    else
+    if (FlowLayout::canLayOut(document)) {
+        auto *layout = new FlowLayout(&document, useQtLayout);
+        layout->onMovedBelow(std::move(moved));
+        document.setDocumentLayout(layout);
+    } else
         useQtLayout(document);
 }
 

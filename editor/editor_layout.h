@@ -1,4 +1,6 @@
 #pragma once
+#include <QtGlobal>
+#include <functional>
 
 class QTextDocument;
 
@@ -7,7 +9,9 @@ class QTextDocument;
 // Velmo's own flow layout when they are one flow of paragraphs (every document a person can make
 // here), and otherwise with Qt's layout, taught to lay out an edit inside one paragraph that
 // keeps its height as that paragraph alone. Both place paragraphs as Qt's layout does.
-void useEditorLayout(QTextDocument &document);
+// With the flow layout, `moved(below, by)` is told when what is drawn from `below` down moved by
+// `by` pixels because paragraphs above it, guessed at, were laid out in the background.
+void useEditorLayout(QTextDocument &document, std::function<void(qreal below, qreal by)> moved = {});
 
 // Whether `document` lays out with the flow layout.
 bool laysOutAsOneFlow(const QTextDocument &document);

@@ -1,5 +1,4 @@
 #include "editor/flow_layout.h"
-#include <QElapsedTimer>
 #include <QPainter>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -12,8 +11,6 @@
 
 namespace {
 
-// One slice of background layout: short enough that a key waits for no more than this.
-constexpr qint64 SliceNs = 8'000'000;
 constexpr int ManyParagraphs = 2000;
 
 qreal pixels(qint64 fixedUnits) { return qreal(fixedUnits) / 64; }
@@ -43,6 +40,8 @@ void FlowLayout::startOver()
 {
     flow_ = mainFlowFrame(*document());
     extents_.truncate(0);
+    movedBelow_ = -1;
+    movedBy_ = 0;
     tables_.clear();
     frameCount_ = int(document()->rootFrame()->childFrames().size());
     next_ = QTextBlock();
@@ -95,44 +94,6 @@ qint32 FlowLayout::extentOf(const QTextBlock &block) const
     return spacingAbove(block).value() + box.height.value();
 }
 
-void FlowLayout::layOutMore(qint64 budgetNs, int upTo) const
-{
-    if (finished() || document()->pageSize().width() <= 0)
-        return;
-    if (!next_.isValid())
-        next_ = document()->findBlockByNumber(extents_.size());
-    QElapsedTimer clock;
-    clock.start();
-    do {
-        extents_.append(extentOf(next_));
-        next_ = next_.next();
-    } while (next_.isValid() && (extents_.size() <= upTo || clock.nsecsElapsed() < budgetNs));
-    if (!finished() && !slices_.isActive())
-        slices_.start(0, const_cast<FlowLayout *>(this));
-    reportSize();
-}
-
-void FlowLayout::layOutUpTo(int blockNumber) const
-{
-    if (extents_.size() <= blockNumber)
-        layOutMore(0, blockNumber);
-}
-
-void FlowLayout::layOutDownTo(qreal y) const
-{
-    while (!finished() && pixels(flow_.top.value() + extents_.total()) <= y && document()->pageSize().width() > 0)
-        layOutMore(SliceNs);
-}
-
-void FlowLayout::timerEvent(QTimerEvent *event)
-{
-    if (event->timerId() != slices_.timerId())
-        return QAbstractTextDocumentLayout::timerEvent(event);
-    layOutMore(SliceNs);
-    if (finished())
-        slices_.stop();
-}
-
 // The extent of a paragraph is the spacing above it and its height; its top is below the spacing.
 qint64 FlowLayout::topOf(const QTextBlock &block, int number) const
 {
@@ -171,7 +132,7 @@ QSizeF FlowLayout::documentSize() const
     const QTextFrameFormat root = document()->rootFrame()->frameFormat();
     const qreal margins = (flow_.left + QFixed::fromReal(root.rightMargin())).toReal() + root.border() + root.padding();
     qreal height = pixels(flow_.top.value() + extents_.total() + flow_.bottomInset.value());
-    if (!finished() && extents_.size() > 0) {
+    if (extents_.size() > 0 && extents_.size() < document()->blockCount()) {
         // Like the editor does for Qt's layout: the part not laid out yet is taken to be as dense.
         const qreal done = document()->findBlockByNumber(extents_.size()).position();
         height = height * qMax(qreal(1), document()->characterCount() / qMax(qreal(1), done));
@@ -192,7 +153,8 @@ QRectF FlowLayout::frameBoundingRect(QTextFrame *frame) const
 {
     if (frame != document()->rootFrame())
         return QRectF();
-    layOutUpTo(document()->blockCount() - 1);
+    // Asked for a selection's left and right edges on every change of it: the height of what is
+    // not laid out yet stays an estimate rather than laying it all out at once.
     return QRectF(QPointF(0, 0), documentSize());
 }
 
@@ -237,6 +199,8 @@ bool FlowLayout::handOverIfNoLongerOneFlow(const QTextBlock &first, int count)
 void FlowLayout::documentChanged(int from, int oldLength, int length)
 {
     QTextDocument *doc = document();
+    movedBelow_ = -1; // what the guesses laid out so far moved is no longer where it was
+    movedBy_ = 0;
     const int added = doc->blockCount() - blockCount_;
     blockCount_ = doc->blockCount();
     QTextBlock first = doc->findBlock(from);
@@ -304,11 +268,13 @@ void FlowLayout::draw(QPainter *painter, const PaintContext &context)
     if (clipped)
         layOutDownTo(context.clip.bottom());
     else
-        layOutUpTo(document()->blockCount() - 1);
+        layOutAll();
     const qreal top = clipped ? context.clip.top() : 0;
     int n = qMax(0, extents_.indexAt(qint64((top - flow_.top.toReal()) * 64)));
     for (QTextBlock block = document()->findBlockByNumber(n); block.isValid() && n < extents_.size();
          block = block.next(), ++n) {
+        if (extents_.guessed(n))
+            measure(block, 1);
         if (tables_.tableOf(block)) {
             // A chunk draws its rows whole, from the paragraph carrying its height.
             const qreal chunkY = chunkTop(block);
@@ -376,7 +342,12 @@ int FlowLayout::hitTest(const QPointF &where, Qt::HitTestAccuracy accuracy) cons
     layOutDownTo(point.y());
     if (extents_.size() == 0)
         return 0;
-    int n = qMax(0, extents_.indexAt(qint64((point.y() - flow_.top.toReal()) * 64)));
+    const qint64 at = qint64((point.y() - flow_.top.toReal()) * 64);
+    int n = qMax(0, extents_.indexAt(at));
+    for (int tries = 0; tries < 4 && (extents_.guessed(n) || (n > 0 && extents_.guessed(n - 1))); ++tries) {
+        measureAround(n);
+        n = qMax(0, extents_.indexAt(at));
+    }
     QTextBlock block = document()->findBlockByNumber(n);
     if (tables_.tableOf(block)) {
         if (const TableChunk *chunk = tables_.chunkOf(block))

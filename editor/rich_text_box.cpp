@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
@@ -31,7 +32,7 @@ QString normalised(QString text)
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), files_(&diskFileStore()), progress_(&silentLoadProgress())
 {
     setObjectName(QStringLiteral("RichTextBox1"));
-    useEditorLayout(*document());
+    useEditorLayout(*document(), [this](qreal below, qreal by) { keepPlace(below, by); });
     setFont(defaultEditorFont()); // its own, whatever the window's font
     document()->setDefaultFont(defaultEditorFont());
     connect(document(), &QTextDocument::contentsChanged, this, &RichTextBox::Change);
@@ -138,12 +139,25 @@ RichTextBox::~RichTextBox()
     waitForAbandonedReads();
 }
 
+// Paragraphs above the view, laid out after a jump past them, moved what the view shows: it
+// scrolls as much, so what a person is reading stays where it is.
+void RichTextBox::keepPlace(qreal below, qreal by)
+{
+    QScrollBar *bar = verticalScrollBar();
+    if (below > bar->value())
+        return;
+    unscrolled_ += by;
+    const int whole = int(unscrolled_);
+    unscrolled_ -= whole;
+    bar->setValue(bar->value() + whole);
+}
+
 void RichTextBox::adoptDocument(QTextDocument *doc)
 {
     // The editor deletes its first document itself; later ones are ours.
     QPointer<QTextDocument> old = document();
     doc->setParent(this);
-    useEditorLayout(*doc);
+    useEditorLayout(*doc, [this](qreal below, qreal by) { keepPlace(below, by); });
     setDocument(doc);
     connect(doc, &QTextDocument::contentsChanged, this, &RichTextBox::Change);
     if (old && old->parent() == this)

@@ -114,10 +114,12 @@ private:
     template <typename Value, typename Read>
     std::optional<Value> uniformFormat(Read read) const;
     void adoptDocument(QTextDocument *document);
+    void keepPlace(qreal below, qreal by);
 
     FileStore *files_;
     LoadProgressSeam *progress_;
     DropTarget *dropTarget_ = nullptr;
     int dropMode_ = 0;
     QSet<QKeySequence> reserved_;
+    qreal unscrolled_ = 0; // the part of a pixel keepPlace has not scrolled yet
 };

@@ -47,11 +47,12 @@ const QString &documentPath(int pages)
 }
 
 // One key press and its repaint, as the window would handle it.
-double keystrokeMs(RichTextBox &editor, Qt::Key key = Qt::Key_A, const QString &text = QStringLiteral("a"))
+double keystrokeMs(RichTextBox &editor, Qt::Key key = Qt::Key_A, const QString &text = QStringLiteral("a"),
+                   Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QElapsedTimer clock;
     clock.start();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(editor.viewport(), &press);
     editor.viewport()->repaint();
     return double(clock.nsecsElapsed()) / 1e6;
@@ -59,7 +60,7 @@ double keystrokeMs(RichTextBox &editor, Qt::Key key = Qt::Key_A, const QString &
 
 struct OpenFigures
 {
-    double firstPageMs = 0, enterMs = 0;
+    double firstPageMs = 0, enterMs = 0, selectMs = 0, endMs = 0;
     std::vector<double> keys;
     double keyMedian() const { return keys.empty() ? 0 : keys[keys.size() / 2]; }
 };
@@ -92,12 +93,18 @@ OpenFigures openAndType(benchmark::State &state, const QString &path)
         }
         // A new paragraph moves every later one.
         figures.enterMs = keystrokeMs(editor, Qt::Key_Return, QStringLiteral("\r"));
+        // A selection over two paragraphs asks for the width of the whole flow.
+        figures.selectMs = keystrokeMs(editor, Qt::Key_Down, QString(), Qt::ShiftModifier);
+        // Ctrl+End asks for the last paragraph's place, which may not be laid out yet.
+        figures.endMs = keystrokeMs(editor, Qt::Key_End, QString(), Qt::ControlModifier);
     }
     std::sort(figures.keys.begin(), figures.keys.end());
     state.counters["first_page_ms"] = figures.firstPageMs;
     state.counters["key_median_ms"] = figures.keyMedian();
     state.counters["key_worst_ms"] = figures.keys.empty() ? 0 : figures.keys.back();
     state.counters["enter_ms"] = figures.enterMs;
+    state.counters["shift_down_ms"] = figures.selectMs;
+    state.counters["ctrl_end_ms"] = figures.endMs;
     return figures;
 }
 
