@@ -171,17 +171,23 @@ TEST(FlowLayout, AJumpToTheEndOfALongTableEndsAsQtLaysItOut)
     EXPECT_EQ(flow->documentSize(), reference.documentLayout()->documentSize());
 }
 
-// A selection over paragraphs asks for the flow's edges on every change; the rest of a long
-// document is not laid out for that.
-TEST(FlowLayout, SelectingAcrossParagraphsLeavesTheRestToTheBackground)
+// A shown editor with a long text just put in, nothing below its first page laid out yet.
+void showLongText(RichTextBox &box)
 {
-    RichTextBox box;
     box.resize(500, 300);
     box.show();
     QTextDocument text;
     fillLong(text, 20000);
     box.document()->setPlainText(text.toPlainText());
     box.moveCursor(QTextCursor::Start);
+}
+
+// A selection over paragraphs asks for the flow's edges on every change; the rest of a long
+// document is not laid out for that.
+TEST(FlowLayout, SelectingAcrossParagraphsLeavesTheRestToTheBackground)
+{
+    RichTextBox box;
+    showLongText(box);
     QTest::keyClick(&box, Qt::Key_Down, Qt::ShiftModifier);
     QTest::keyClick(&box, Qt::Key_Down, Qt::ShiftModifier);
     box.viewport()->repaint();
@@ -194,12 +200,7 @@ TEST(FlowLayout, SelectingAcrossParagraphsLeavesTheRestToTheBackground)
 TEST(FlowLayout, TheViewKeepsItsPlaceWhileWhatIsAboveIsLaidOut)
 {
     RichTextBox box;
-    box.resize(500, 300);
-    box.show();
-    QTextDocument text;
-    fillLong(text, 20000);
-    box.document()->setPlainText(text.toPlainText());
-    box.moveCursor(QTextCursor::Start);
+    showLongText(box);
     ASSERT_TRUE(laysOutAsOneFlow(*box.document()));
     QTest::keyClick(box.viewport(), Qt::Key_End, Qt::ControlModifier);
     const QRect shown = box.cursorRect();

@@ -152,6 +152,16 @@ TEST_F(TablePair, TypingAndNewParagraphsInCellsStayWhereQtPutsThem)
     expectSameLayout();
 }
 
+// The same file read twice, one copy with the editor's layout and one with Qt's.
+void readPair(const QByteArray &rtf, QTextDocument &quick, QTextDocument &reference)
+{
+    for (QTextDocument *doc : {&quick, &reference}) {
+        ASSERT_TRUE(rtf::read(rtf, *doc));
+        doc->setTextWidth(Width);
+    }
+    useEditorLayout(quick);
+}
+
 // Real files' tables, one with a table nested in a cell, come out as Qt's layout draws them,
 // paragraph for paragraph and pixel for pixel.
 TEST(FlowTables, RealFilesTablesComeOutAsQtLaysThemOut)
@@ -165,11 +175,7 @@ TEST(FlowTables, RealFilesTablesComeOutAsQtLaysThemOut)
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         QTextDocument quick, reference;
-        for (QTextDocument *doc : {&quick, &reference}) {
-            ASSERT_TRUE(rtf::read(bytes, *doc));
-            doc->setTextWidth(Width);
-        }
-        useEditorLayout(quick);
+        readPair(bytes, quick, reference);
         ASSERT_TRUE(laysOutAsOneFlow(quick)) << "the chunks take every table read from a file";
         for (QTextBlock a = quick.begin(), b = reference.begin(); a.isValid(); a = a.next(), b = b.next())
             EXPECT_EQ(quick.documentLayout()->blockBoundingRect(a), reference.documentLayout()->blockBoundingRect(b))
@@ -186,11 +192,7 @@ TEST(FlowTables, ATableWiderThanThePageWidensTheDocument)
 {
     const QByteArray wide = "{\\rtf1\\ansi before\\par\\trowd\\cellx6000\\cellx12000\\intbl a\\cell b\\cell\\row after\\par}";
     QTextDocument quick, reference;
-    for (QTextDocument *doc : {&quick, &reference}) {
-        ASSERT_TRUE(rtf::read(wide, *doc));
-        doc->setTextWidth(Width);
-    }
-    useEditorLayout(quick);
+    readPair(wide, quick, reference);
     ASSERT_TRUE(laysOutAsOneFlow(quick));
     EXPECT_GT(reference.documentLayout()->documentSize().width(), Width + 200);
     EXPECT_EQ(quick.documentLayout()->documentSize(), reference.documentLayout()->documentSize());
