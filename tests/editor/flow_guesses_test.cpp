@@ -10,6 +10,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTest>
@@ -127,7 +129,25 @@ TEST(FlowLayout, AFarParagraphIsLaidOutAloneAndTheRestFollowsAsQtLaysItOut)
     const QRectF hitRect = flow->blockBoundingRect(hitBlock);
     EXPECT_LE(hitRect.top(), point.y());
     EXPECT_GE(hitRect.bottom(), point.y() - 1);
-    const qreal shown = flow->blockBoundingRect(last).top(); // moved by what the hit laid out
+    // So does a view drawn there: it lays out what it shows.
+    const int before = laidOutParagraphs(doc);
+    QImage view(300, 400, QImage::Format_RGB32);
+    view.fill(Qt::white);
+    {
+        QPainter painter(&view);
+        const qreal top = guessed.top() / 4;
+        painter.translate(0, -top);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, top, 300, 400);
+        flow->draw(&painter, context);
+    }
+    EXPECT_GT(laidOutParagraphs(doc), before + 3);
+    int dark = 0;
+    for (int y = 0; y < view.height(); ++y)
+        for (int x = 0; x < view.width(); ++x)
+            dark += qGray(view.pixel(x, y)) < 128 ? 1 : 0;
+    EXPECT_GT(dark, 500) << "text was drawn";
+    const qreal shown = flow->blockBoundingRect(last).top(); // moved by what the hit and the view laid out
 
 
     waitUntilLaidOut(doc);
