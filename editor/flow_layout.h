@@ -58,9 +58,8 @@ private:
     void guessAhead() const;
     struct Measured
     {
-        int first, end;  // the paragraph numbers laid out
-        qint64 change;   // how much their heights changed
-        QTextBlock next; // the paragraph after them
+        int first, end; // the paragraph numbers laid out
+        qint64 change;  // how much their heights changed
     };
     Measured measure(const QTextBlock &block, int count, const QElapsedTimer *clock = nullptr,
                      qint64 budgetNs = 0) const;

@@ -98,8 +98,8 @@ void FlowLayout::guessAhead() const
     reportSize();
 }
 
-// Lays out at least `count` paragraphs from `block` on, or as many as `budgetNs` allows, whole
-// table chunks at a time, and puts their heights in place at once.
+// Lays out `count` paragraphs from `block` on (fewer when `budgetNs` runs out first, one at the
+// least), whole table chunks at a time, and puts their heights in place at once.
 FlowLayout::Measured FlowLayout::measure(const QTextBlock &from, int count, const QElapsedTimer *clock,
                                          qint64 budgetNs) const
 {
@@ -120,7 +120,7 @@ FlowLayout::Measured FlowLayout::measure(const QTextBlock &from, int count, cons
     const int end = first + int(fresh.size());
     const qint64 before = extents_.offsetOf(end) - extents_.offsetOf(first);
     extents_.replace(first, int(fresh.size()), fresh);
-    return {first, end, std::accumulate(fresh.begin(), fresh.end(), qint64(0)) - before, block};
+    return {first, end, std::accumulate(fresh.begin(), fresh.end(), qint64(0)) - before};
 }
 
 // A paragraph asked about, and what a window would show around it.
