@@ -3,12 +3,6 @@
 #include <iterator>
 #include <utility>
 
-bool FlowHeights::guessed(int index) const
-{
-    auto run = guesses_.upper_bound(index);
-    return run != guesses_.begin() && index < std::prev(run)->second;
-}
-
 int FlowHeights::guessRunEnd(int index) const
 {
     auto run = guesses_.upper_bound(index);
@@ -45,13 +39,6 @@ void FlowHeights::forgetGuesses(int from, int to)
         if (end > to)
             run = guesses_.emplace(to, end).first;
     }
-}
-
-void FlowHeights::measure(int index, qint32 extent)
-{
-    extents_.set(index, extent);
-    if (hasGuesses())
-        forgetGuesses(index, index + 1);
 }
 
 void FlowHeights::replace(int index, int count, const std::vector<qint32> &extents)

@@ -15,16 +15,15 @@ public:
     qint64 offsetOf(int index) const { return extents_.offsetOf(index); }
     int indexAt(qint64 offset) const { return extents_.indexAt(offset); }
 
-    bool guessed(int index) const;
+    bool guessed(int index) const { return guessRunEnd(index) > index; }
     bool hasGuesses() const { return !guesses_.empty(); }
-    // The first guessed paragraph, and the end of the run of guesses it starts.
+    // The first guessed paragraph, and the end of the run of guesses `index` is in (`index`
+    // itself when it is no guess).
     int firstGuess() const { return guesses_.begin()->first; }
     int guessRunEnd(int index) const;
 
     void append(qint32 extent) { extents_.append(extent); }
     void appendGuesses(int count, qint32 extent);
-    // Puts a measured height in place of a guess (or of an earlier measure).
-    void measure(int index, qint32 extent);
     // Replaces `count` heights from `index` with measured ones.
     void replace(int index, int count, const std::vector<qint32> &extents);
     void truncate(int size);

@@ -32,7 +32,7 @@ QString normalised(QString text)
 RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), files_(&diskFileStore()), progress_(&silentLoadProgress())
 {
     setObjectName(QStringLiteral("RichTextBox1"));
-    useEditorLayout(*document(), [this](qreal below, qreal by) { keepPlace(below, by); });
+    useLayout(*document());
     setFont(defaultEditorFont()); // its own, whatever the window's font
     document()->setDefaultFont(defaultEditorFont());
     connect(document(), &QTextDocument::contentsChanged, this, &RichTextBox::Change);
@@ -139,6 +139,11 @@ RichTextBox::~RichTextBox()
     waitForAbandonedReads();
 }
 
+void RichTextBox::useLayout(QTextDocument &doc)
+{
+    useEditorLayout(doc, [this](qreal below, qreal by) { keepPlace(below, by); });
+}
+
 // Paragraphs above the view, laid out after a jump past them, moved what the view shows: it
 // scrolls as much, so what a person is reading stays where it is.
 void RichTextBox::keepPlace(qreal below, qreal by)
@@ -157,7 +162,7 @@ void RichTextBox::adoptDocument(QTextDocument *doc)
     // The editor deletes its first document itself; later ones are ours.
     QPointer<QTextDocument> old = document();
     doc->setParent(this);
-    useEditorLayout(*doc, [this](qreal below, qreal by) { keepPlace(below, by); });
+    useLayout(*doc);
     setDocument(doc);
     connect(doc, &QTextDocument::contentsChanged, this, &RichTextBox::Change);
     if (old && old->parent() == this)

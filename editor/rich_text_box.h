@@ -114,6 +114,7 @@ private:
     template <typename Value, typename Read>
     std::optional<Value> uniformFormat(Read read) const;
     void adoptDocument(QTextDocument *document);
+    void useLayout(QTextDocument &document);
     void keepPlace(qreal below, qreal by);
 
     FileStore *files_;

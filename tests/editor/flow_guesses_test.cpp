@@ -45,7 +45,7 @@ TEST(FlowHeights, KeepsTrackOfWhichHeightsAreGuessesThroughEdits)
             model.insert(model.end(), std::size_t(count), guess);
         } else if (choice < 5) {
             const int at = random.bounded(size);
-            heights.measure(at, 4);
+            heights.replace(at, 1, {4});
             model[std::size_t(at)] = false;
         } else if (choice < 9) {
             const int at = random.bounded(size), count = random.bounded(qMin(6, size - at) + 1);
