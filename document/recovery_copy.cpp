@@ -1,4 +1,5 @@
 #include "document/recovery_copy.h"
+#include "model/document_parts.h"
 #include "rtf/rtf.h"
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -180,17 +181,27 @@ DocumentSnapshot takeSnapshot(const QTextDocument &document)
         snapshot = DocumentSnapshot{};
         snapshot.defaultFont = font;
         snapshot.whole.reset(document.clone());
+        model::DocumentParts::copy(document, *snapshot.whole);
         return snapshot;
     }
     keepPictures(document, snapshot);
+    if (model::DocumentParts::find(document)) {
+        snapshot.parts = std::make_shared<QTextDocument>();
+        model::DocumentParts::copy(document, *snapshot.parts);
+    }
     return snapshot;
 }
 
 std::unique_ptr<QTextDocument> rebuild(const DocumentSnapshot &snapshot)
 {
-    if (snapshot.whole)
-        return std::unique_ptr<QTextDocument>(snapshot.whole->clone());
+    if (snapshot.whole) {
+        std::unique_ptr<QTextDocument> copy(snapshot.whole->clone());
+        model::DocumentParts::copy(*snapshot.whole, *copy);
+        return copy;
+    }
     auto document = std::make_unique<QTextDocument>();
+    if (snapshot.parts)
+        model::DocumentParts::copy(*snapshot.parts, *document);
     document->setUndoRedoEnabled(false);
     document->setDefaultFont(snapshot.defaultFont);
     for (const auto &[url, resource] : snapshot.resources)

@@ -54,6 +54,8 @@ struct DocumentSnapshot
     QFont defaultFont;
     // Frames other than tables are copied whole: rarer, and dearer to take.
     std::shared_ptr<QTextDocument> whole;
+    // An empty document holding a copy of the headers, notes and setup, when the document has any.
+    std::shared_ptr<QTextDocument> parts;
 };
 
 DocumentSnapshot takeSnapshot(const QTextDocument &document);

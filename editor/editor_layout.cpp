@@ -1,5 +1,6 @@
 #include "editor/editor_layout.h"
 #include "editor/flow_layout.h"
+#include "editor/note_marks.h"
 #include "editor/paragraph_lines.h"
 #include <QTextBlock>
 #include <QTextDocument>
@@ -84,7 +85,12 @@ bool ParagraphRelayout::layOutParagraphAlone(int from, int length)
     return true;
 }
 
-void useQtLayout(QTextDocument &document) { document.setDocumentLayout(new ParagraphRelayout(&document)); }
+void useQtLayout(QTextDocument &document)
+{
+    auto *layout = new ParagraphRelayout(&document);
+    NoteMarks::registerWith(*layout);
+    document.setDocumentLayout(layout);
+}
 
 } // namespace
 
@@ -93,6 +99,7 @@ void useEditorLayout(QTextDocument &document, std::function<void(qreal, qreal)> 
     if (FlowLayout::canLayOut(document)) {
         auto *layout = new FlowLayout(&document, useQtLayout);
         layout->onMovedBelow(std::move(moved));
+        NoteMarks::registerWith(*layout);
         document.setDocumentLayout(layout);
     } else
         useQtLayout(document);

@@ -4,12 +4,17 @@
 #include "editor/command_failure.h"
 #include "editor/load_progress.h"
 #include "editor/file_store.h"
+#include "editor/note_marks.h"
 #include "editor/twips.h"
+#include "model/document_parts.h"
+#include "model/text_properties.h"
 #include "rtf/rtf.h"
+#include <QAbstractTextDocumentLayout>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPointer>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
@@ -82,7 +87,7 @@ QString RichTextBox::SelText() const
 void RichTextBox::SetSelText(const QString &text)
 {
     QTextCursor c = textCursor();
-    c.insertText(normalised(text));
+    c.insertText(normalised(text), model::forNewText(c.charFormat()));
     setTextCursor(c);
 }
 
@@ -92,6 +97,7 @@ void RichTextBox::SetText(const QString &text)
 {
     if (text.isEmpty() && document()->isEmpty())
         return;
+    model::DocumentParts::remove(*document()); // a new text has no headers or notes of the old one
     QTextCursor c(document());
     c.beginEditBlock();
     c.select(QTextCursor::Document);
@@ -257,6 +263,49 @@ bool RichTextBox::event(QEvent *e)
         }
     }
     return QTextEdit::event(e);
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *e)
+{
+    if (!e->text().isEmpty())
+        typeAsNewText();
+    QTextEdit::keyPressEvent(e);
+}
+
+void RichTextBox::inputMethodEvent(QInputMethodEvent *e)
+{
+    if (!e->commitString().isEmpty())
+        typeAsNewText();
+    QTextEdit::inputMethodEvent(e);
+}
+
+// Typing after a note's mark, a list's label or a field's result makes text of its own.
+void RichTextBox::typeAsNewText()
+{
+    const QTextCharFormat format = textCursor().charFormat();
+    const QTextCharFormat typed = model::forNewText(format);
+    if (typed != format && !textCursor().hasSelection())
+        setCurrentCharFormat(typed);
+}
+
+// Resting the pointer on a note's or comment's mark shows what the note says.
+bool RichTextBox::viewportEvent(QEvent *e)
+{
+    if (e->type() != QEvent::ToolTip)
+        return QTextEdit::viewportEvent(e);
+    const auto *help = static_cast<QHelpEvent *>(e);
+    const QPointF at(help->pos().x() + horizontalScrollBar()->value(), help->pos().y() + verticalScrollBar()->value());
+    const int position = document()->documentLayout()->hitTest(at, Qt::FuzzyHit);
+    QString tip;
+    for (int candidate : {position, position - 1}) {
+        if (candidate >= 0 && tip.isEmpty())
+            tip = NoteMarks::noteText(*document(), candidate);
+    }
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, viewport());
+    return true;
 }
 
 void RichTextBox::dragEnterEvent(QDragEnterEvent *e)

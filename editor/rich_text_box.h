@@ -104,6 +104,9 @@ signals:
 
 protected:
     bool event(QEvent *e) override;
+    bool viewportEvent(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void inputMethodEvent(QInputMethodEvent *e) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void dragEnterEvent(QDragEnterEvent *e) override;
@@ -116,6 +119,7 @@ private:
     void adoptDocument(QTextDocument *document);
     void useLayout(QTextDocument &document);
     void keepPlace(qreal below, qreal by);
+    void typeAsNewText();
 
     FileStore *files_;
     LoadProgressSeam *progress_;

@@ -1,7 +1,9 @@
 // Body text: runs of bytes decoded once per run in the font's code page, and
 // the character formats they are inserted with.
+#include "model/text_properties.h"
 #include "rtf/reader.h"
 #include <algorithm>
+#include <utility>
 
 namespace rtf {
 namespace {
@@ -48,13 +50,23 @@ void Reader::characterFormatWord(Command command, const Tokenizer::Token &token)
     case Command::Super: chars.vertical = 1; break;
     case Command::Sub: chars.vertical = 2; break;
     case Command::NoSuperSub: chars.vertical = 0; break;
-    case Command::Plain: chars = CharState{}; break;
+    case Command::Plain: {
+        // What the group is (a link, a field's result, a list label) is not a format to reset.
+        CharState reset;
+        reset.link = chars.link;
+        reset.field = chars.field;
+        reset.listLabel = chars.listLabel;
+        chars = reset;
+        break;
+    }
     default: break;
     }
 }
 
 void Reader::bodyBytes(QByteArrayView bytes)
 {
+    if (m_footnoteMark)
+        m_footnoteMark.reset();
     beginBodyText();
     const int codePage = m_fonts.codePageOf(m_runState.font, m_documentCodePage);
     if (m_pendingBytes.isEmpty() && codePage != SymbolCodePage && codePage != PrivateUseCodePage
@@ -70,6 +82,8 @@ void Reader::bodyBytes(QByteArrayView bytes)
 
 void Reader::bodyCharacter(char16_t c)
 {
+    if (m_footnoteMark)
+        m_footnoteMark.reset();
     beginBodyText();
     decodePending();
     m_runText.append(QChar(c));
@@ -105,7 +119,13 @@ void Reader::flushRun()
     decodePending();
     if (m_runText.isEmpty())
         return;
-    m_cursor.insertText(m_runText, charFormat(m_runState));
+    if (m_pendingAnchors.isEmpty()) {
+        m_cursor.insertText(m_runText, charFormat(m_runState));
+    } else {
+        QTextCharFormat format = charFormat(m_runState);
+        format.setProperty(model::AnchorsProperty, std::exchange(m_pendingAnchors, QStringList()));
+        m_cursor.insertText(m_runText, format);
+    }
     m_runText.resize(0); // keeps the capacity for the next run
 }
 
@@ -150,6 +170,7 @@ QTextCharFormat Reader::cachedCharFormat(const CharState &state)
         format.setAnchor(true);
         format.setAnchorHref(m_links.at(state.link - 1));
     }
+    setPartProperties(format, state);
     if (state.vertical == 1)
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     else if (state.vertical == 2)
@@ -158,6 +179,22 @@ QTextCharFormat Reader::cachedCharFormat(const CharState &state)
         m_formats.clear(); // a file that keeps changing formats gets no cache
     m_formats.insert(state, format);
     return format;
+}
+
+void Reader::setPartProperties(QTextCharFormat &format, const CharState &state) const
+{
+    if (state.field > 0) {
+        format.setProperty(model::FieldInstructionProperty, m_fieldInstructions.at(state.field - 1));
+        format.setProperty(model::FieldNumberProperty, state.field);
+    }
+    if (state.style >= 0)
+        format.setProperty(model::CharacterStyleProperty, state.style);
+    if (state.hidden)
+        format.setProperty(model::HiddenProperty, true);
+    if (state.listLabel)
+        format.setProperty(model::ListLabelProperty, true);
+    if (!state.kept.isEmpty())
+        format.setProperty(model::KeptCharacterWordsProperty, state.kept);
 }
 
 // Fonts and colours defined after a format was made change what it looks like.

@@ -23,6 +23,8 @@ public:
         return index > 0 && size_t(index) < m_colors.size() ? m_colors[size_t(index)] : QColor();
     }
 
+    int size() const { return int(m_colors.size()); }
+
 private:
     std::vector<QColor> m_colors;
     int m_red = 0, m_green = 0, m_blue = 0;

@@ -13,31 +13,79 @@ void addAll(Table &table, std::initializer_list<std::string_view> words, Command
         table.emplace(word, ControlWord{command, 0});
 }
 
+void addPart(Table &table, std::initializer_list<std::string_view> words, PartKind kind)
+{
+    for (std::string_view word : words)
+        table.emplace(word, ControlWord{Command::Part, char16_t(kind)});
+}
+
+// What Velmo keeps without showing, and the destinations of headers, notes and the like.
+void addPartWords(Table &t)
+{
+    using K = PartKind;
+    addPart(t, {"header"}, K::Header);
+    addPart(t, {"headerl"}, K::HeaderLeft);
+    addPart(t, {"headerr"}, K::HeaderRight);
+    addPart(t, {"headerf"}, K::HeaderFirst);
+    addPart(t, {"footer"}, K::Footer);
+    addPart(t, {"footerl"}, K::FooterLeft);
+    addPart(t, {"footerr"}, K::FooterRight);
+    addPart(t, {"footerf"}, K::FooterFirst);
+    addPart(t, {"footnote"}, K::Footnote);
+    addPart(t, {"annotation"}, K::Annotation);
+    addPart(t, {"atnid"}, K::CommentInitials);
+    addPart(t, {"atnauthor"}, K::CommentAuthor);
+    addPart(t, {"atrfstart"}, K::CommentRangeStart);
+    addPart(t, {"atrfend"}, K::CommentRangeEnd);
+    addPart(t, {"bkmkstart"}, K::BookmarkStart);
+    addPart(t, {"bkmkend"}, K::BookmarkEnd);
+    addPart(t, {"info"}, K::Info);
+    addPart(t, {"title", "subject", "author", "operator", "keywords", "doccomm", "company",
+                "category", "manager", "hlinkbase"}, K::InfoField);
+    addPart(t, {"stylesheet"}, K::StyleSheet);
+    addPart(t, {"listtable", "listoverridetable"}, K::KeptGroup);
+    addPart(t, {"pnseclvl"}, K::SectionGroup);
+    addPart(t, {"pn"}, K::ParagraphGroup);
+    addPart(t, {"atntime", "atnref", "atndate", "atnicn", "atnparent"}, K::NoteGroup);
+    addPart(t, {"listtext", "pntext"}, K::ListLabel);
+    addAll(t, {"chftn"}, Command::FootnoteMark);
+    addAll(t, {"chatn"}, Command::AnnotationMark);
+    addAll(t, {"ftnalt"}, Command::EndnoteFlag);
+    addAll(t, {"sectd"}, Command::SectionDefaults);
+    addAll(t, {"s"}, Command::ParagraphStyle);
+    addAll(t, {"cs"}, Command::CharacterStyle);
+    addAll(t, {"ls"}, Command::ListNumber);
+    addAll(t, {"ilvl"}, Command::ListLevel);
+    addAll(t, {"v"}, Command::Hidden);
+    addAll(t, {"keep", "keepn", "pagebb", "widctlpar", "nowidctlpar", "hyphpar", "rtlpar", "lin",
+               "rin", "outlinelevel", "contextualspace", "noline", "sbauto", "saauto", "shading",
+               "cbpat", "cfpat"},
+           Command::KeptParagraphWord);
+    addAll(t, {"caps", "scaps", "lang", "langfe", "noproof", "expnd", "expndtw", "charscalex",
+               "kerning", "outl", "shad", "embo", "impr", "up", "dn", "rtlch", "ulc"},
+           Command::KeptCharacterWord);
+}
+
 Table makeTable()
 {
     Table t;
     // Destinations whose content never shows, starred or not.
-    addAll(t, {"stylesheet", "info", "header", "headerl", "headerr", "headerf", "footer",
-               "footerl", "footerr", "footerf", "footnote", "annotation", "atnid", "atnauthor",
-               "atntime", "atnref", "atndate", "atnicn", "atnparent", "atrfstart", "atrfend",
-               "objdata", "objclass", "objname", "objalias", "objsect", "objtime", "xe", "tc", "txe", "rxe", "bkmkstart", "bkmkend", "pn", "pntxta", "pntxtb",
-               "listtable", "listoverridetable", "revtbl", "rsidtbl", "filetbl", "pgdsctbl",
+    addAll(t, {"objdata", "objclass", "objname", "objalias", "objsect", "objtime", "xe", "tc", "txe",
+               "rxe", "pntxta", "pntxtb", "revtbl", "rsidtbl", "filetbl", "pgdsctbl",
                "template", "docvar", "userprops", "comment", "private", "nonesttables",
                "mmathPr", "themedata", "colorschememapping", "latentstyles", "datastore",
                "datafield", "generator", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc",
-               "aftncn", "protusertbl", "xmlnstbl", "wgrffmtfilter", "do", "title", "subject",
-               "author", "operator", "keywords", "doccomm", "hlinkbase", "company", "category",
-               "manager", "buptim", "creatim", "printim", "revtim", "blipuid", "picprop",
+               "aftncn", "protusertbl", "xmlnstbl", "wgrffmtfilter", "do", "buptim", "creatim",
+               "printim", "revtim", "blipuid", "picprop",
                "panose", "fname", "formfield", "ffdeftext", "ffname", "pgptbl",
                "listpicture", "fchars", "lchars", "mhtmltag", "htmltag"},
            Command::SkipDestination);
     // The parts of list and numbering tables, skipped wherever they stand.
     addAll(t, {"list", "listlevel", "listname", "leveltext", "levelnumbers", "listoverride",
-               "lfolevel", "liststylename", "pnseclvl", "pgdscnm"},
+               "lfolevel", "liststylename", "pgdscnm"},
            Command::SkipDestination);
     addAll(t, {"fonttbl"}, Command::FontTable);
     addAll(t, {"colortbl"}, Command::ColorTable);
-    addAll(t, {"listtext", "pntext"}, Command::TextDestination);
     addAll(t, {"fldinst"}, Command::FieldInstruction);
     addAll(t, {"fldrslt"}, Command::FieldResult);
     addAll(t, {"pict"}, Command::Picture);
@@ -187,6 +235,7 @@ Table makeTable()
     addAll(t, {"pichgoal"}, Command::PictureHeightGoal);
     addAll(t, {"picscalex"}, Command::PictureScaleX);
     addAll(t, {"picscaley"}, Command::PictureScaleY);
+    addPartWords(t);
     return t;
 }
 

@@ -41,11 +41,23 @@ enum class Command : quint8 {
     PngBlip, JpegBlip, OtherBlip, PictureWidthGoal, PictureHeightGoal, PictureScaleX, PictureScaleY,
     WmfBlip, EmfBlip, DibBlip, DeviceBitmap, PictureWidth, PictureHeight, BitmapBitsPerPixel,
     BitmapWidthBytes,
+    // the parts of a document beside its text
+    Part, FootnoteMark, AnnotationMark, EndnoteFlag, SectionDefaults, ParagraphStyle,
+    CharacterStyle, ListNumber, ListLevel, Hidden, KeptDocumentWord, KeptSectionWord,
+    KeptParagraphWord, KeptCharacterWord,
+};
+
+// The destinations of Command::Part, told apart by ControlWord::character.
+enum class PartKind : char16_t {
+    Header, HeaderLeft, HeaderRight, HeaderFirst, Footer, FooterLeft, FooterRight, FooterFirst,
+    Footnote, Annotation, CommentInitials, CommentAuthor, CommentRangeStart, CommentRangeEnd,
+    BookmarkStart, BookmarkEnd, Info, InfoField, StyleSheet, KeptGroup, SectionGroup, ParagraphGroup,
+    NoteGroup, ListLabel,
 };
 
 enum class CommandGroup : quint8 {
     Unknown, Destination, CharacterFormat, Paragraph, Table, Character, CodePage, FontTable,
-    ColorTable, Picture,
+    ColorTable, Picture, Parts,
 };
 
 constexpr CommandGroup groupOf(Command command)
@@ -61,16 +73,20 @@ constexpr CommandGroup groupOf(Command command)
     if (command <= C::AnsiCodePage) return G::CodePage;
     if (command <= C::FontCodePage) return G::FontTable;
     if (command <= C::Blue) return G::ColorTable;
-    return G::Picture;
+    if (command <= C::BitmapWidthBytes) return G::Picture;
+    return G::Parts;
 }
 
 struct ControlWord
 {
     Command command = Command::Unknown;
-    char16_t character = 0; // for Command::Character
+    char16_t character = 0; // for Command::Character; the PartKind for Command::Part
 };
 
 ControlWord lookupControlWord(QByteArrayView word);
-inline bool isDestination(Command command) { return groupOf(command) == CommandGroup::Destination; }
+inline bool isDestination(Command command)
+{
+    return groupOf(command) == CommandGroup::Destination || command == Command::Part;
+}
 
 } // namespace rtf

@@ -1,8 +1,9 @@
 // Fields: {\field{\*\fldinst ...}{\fldrslt ...}}. The instruction is not
 // shown; the result, the text the field last showed, is read as body text,
-// as a link when the instruction is a HYPERLINK.
+// as a link when the instruction is a HYPERLINK, else carrying its instruction.
 #include "rtf/field_instruction.h"
 #include "rtf/reader.h"
+#include <utility>
 
 namespace rtf {
 namespace {
@@ -26,9 +27,13 @@ void Reader::fieldDestinationWord(Command command)
     case Command::FieldResult: {
         g.destination = Destination::Text;
         const QString href = hyperlinkTarget(m_fieldInstruction);
-        m_fieldInstruction.clear();
+        const QString instruction = std::exchange(m_fieldInstruction, QString());
         if (!href.isEmpty())
             g.chars.link = linkIndex(href);
+        else if (!instruction.trimmed().isEmpty() && m_fieldInstructions.size() < MaxLinks) {
+            m_fieldInstructions.append(instruction.trimmed());
+            g.chars.field = int(m_fieldInstructions.size());
+        }
         break;
     }
     default: break;

@@ -59,6 +59,7 @@ public:
         const auto found = m_fonts.constFind(number < 0 ? m_defaultFont : number);
         return found == m_fonts.constEnd() ? nullptr : &*found;
     }
+    const QHash<int, Font> &all() const { return m_fonts; }
     int codePageOf(int number, int documentCodePage) const
     {
         const Font *font = find(number);

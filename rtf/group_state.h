@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QHashFunctions>
 #include <QList>
 #include <QString>
@@ -12,7 +13,7 @@ inline constexpr int MaxTwips = 31680;        // 22 inches
 
 // Where the text of a group goes.
 enum class Destination : quint8 { Text, Skip, FontTable, ColorTable, Picture, Hidden, FontAlternative,
-                                  FieldInstruction };
+                                  FieldInstruction, Capture };
 
 // Character properties: pushed at '{', popped at '}', reset by \plain.
 struct CharState
@@ -28,6 +29,11 @@ struct CharState
     bool strike = false;
     quint8 vertical = 0; // 1 superscript, 2 subscript
     int link = 0;        // 1-based index of the run's link target
+    int field = 0;       // 1-based index of the instruction of the field whose result this is
+    int style = -1;      // \csN
+    bool hidden = false;
+    bool listLabel = false;
+    QByteArray kept;     // words kept for writing back, see KeptCharacterWordsProperty
     bool operator==(const CharState &) const = default;
 };
 
@@ -39,7 +45,10 @@ inline size_t qHash(const CharState &s, size_t seed = 0)
                           | quint64(s.strike) << 3 | quint64(s.vertical) << 4
                           | quint64(quint32(s.link) & 0xFFFFFF) << 8
                           | quint64(quint32(s.background)) << 32;
-    return qHashMulti(seed, pair(s.font, s.halfPoints), pair(s.foreground, s.highlight), flags);
+    const quint64 parts = quint64(s.hidden) | quint64(s.listLabel) << 1 | quint64(quint32(s.style) & 0xFFFF) << 2
+                          | quint64(quint32(s.field)) << 32;
+    return qHashMulti(seed, pair(s.font, s.halfPoints), pair(s.foreground, s.highlight), flags, parts,
+                      s.kept);
 }
 
 // Paragraph properties: pushed and popped like the character ones, reset by \pard.
@@ -55,6 +64,8 @@ struct ParaState
     char16_t nextTabLeader = u' ';
     bool inTable = false;
     int tableLevel = -1; // \itap: 0 no table, 1 the outer table, 2 a table in its cell; -1 unset
+    int style = -1, list = -1, listLevel = -1; // \sN, \lsN, \ilvlN
+    QByteArray kept; // words kept for writing back, see KeptParagraphWordsProperty
 };
 
 struct Group
@@ -66,6 +77,7 @@ struct Group
     bool ignorable = false;       // after \*: an unknown destination skips the group
     bool shapePicture = false;    // this group is a \shppict
     int picturesBeforeShape = -1; // inside \shp: pictures inserted before it began
+    qsizetype start = 0;          // where its '{' is in the bytes read
 };
 
 } // namespace rtf

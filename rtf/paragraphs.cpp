@@ -1,9 +1,11 @@
 // Paragraphs: a \par only marks the next paragraph as due. It is inserted
 // when its content comes, with the properties it has by then, which spares
 // most paragraphs a second change of format.
+#include "model/text_properties.h"
 #include "rtf/paragraph_spacing.h"
 #include "rtf/reader.h"
 #include <algorithm>
+#include <utility>
 
 namespace rtf {
 
@@ -12,7 +14,11 @@ void Reader::paragraphWord(Command command, int param)
     ParaState &para = group().para;
     const auto twips = [param](int low) { return std::clamp(param, low, MaxTwips); };
     switch (command) {
-    case Command::ParagraphDefaults: para = ParaState{}; break;
+    case Command::ParagraphDefaults:
+        para = ParaState{};
+        m_paragraphBorder = false;
+        leaveHead();
+        break;
     case Command::Paragraph: paragraphEnd(); break;
     case Command::AlignLeft: para.alignment = Qt::AlignLeft; break;
     case Command::AlignCenter: para.alignment = Qt::AlignHCenter; break;
@@ -26,7 +32,11 @@ void Reader::paragraphWord(Command command, int param)
     case Command::LineSpacing: para.lineSpacing = twips(-MaxTwips); break;
     case Command::LineMultiple: para.lineMultiple = param != 0; break;
     case Command::Page: pageBreak(); break;
-    case Command::Section: paragraphEnd(); break;
+    case Command::Section:
+        if (!m_blockPending) // "\par\sect" ends one paragraph, not two
+            paragraphEnd();
+        sectionEnd();
+        break;
     default: tabStopWord(command, param); break;
     }
 }
@@ -62,12 +72,52 @@ void Reader::tabStopWord(Command command, int param)
     para.nextTabLeader = u' ';
 }
 
+// Paragraph borders are kept as the file wrote them: each side's word (\\brdrb, \\box, \\brsp)
+// and the style words that follow it, until a table's row or cell borders begin.
+bool Reader::paragraphBorderWord(Command command, const Tokenizer::Token &token)
+{
+    switch (command) {
+    case Command::OtherBorder: m_paragraphBorder = true; break;
+    case Command::BorderSolid: case Command::BorderDouble: case Command::BorderDotted:
+    case Command::BorderDashed: case Command::BorderNone: case Command::BorderWidth:
+    case Command::BorderColor:
+        if (!m_paragraphBorder)
+            return false;
+        break;
+    default:
+        m_paragraphBorder = false;
+        return false;
+    }
+    QByteArray &kept = group().para.kept;
+    if (kept.size() < 4096) {
+        kept.append('\\').append(token.text.data(), token.text.size());
+        if (token.hasParam)
+            kept.append(QByteArray::number(token.param));
+    }
+    return command != Command::OtherBorder; // a side word still tells a row's words it is not theirs
+}
+
 Reader::BlockLook Reader::currentLook() const
 {
     const ParaState &para = m_groups.back().para;
-    return {para.alignment, para.left,       para.right,        para.first,     para.before,
-            para.after,     m_blockPageBreak, para.lineSpacing, para.lineMultiple, para.tabs,
-            para.tabLeaders};
+    BlockLook look;
+    look.alignment = para.alignment;
+    look.left = para.left;
+    look.right = para.right;
+    look.first = para.first;
+    look.before = para.before;
+    look.after = para.after;
+    look.pageBreak = m_blockPageBreak;
+    look.section = m_section;
+    look.style = para.style;
+    look.list = para.list;
+    look.listLevel = para.listLevel;
+    look.kept = para.kept;
+    look.lineSpacing = para.lineSpacing;
+    look.lineMultiple = para.lineMultiple;
+    look.tabs = para.tabs;
+    look.tabLeaders = para.tabLeaders;
+    return look;
 }
 
 void Reader::materializeBlock()
@@ -75,13 +125,13 @@ void Reader::materializeBlock()
     if (!m_blockPending)
         return;
     m_blockPending = false;
+    leaveHead();
     m_appliedLook = currentLook();
     m_cursor.insertBlock(blockFormat(*m_appliedLook), charFormat(group().chars));
 }
 
-void Reader::applyBlockLook()
+void Reader::applyBlockLook(const BlockLook &look)
 {
-    const BlockLook look = currentLook();
     if (m_appliedLook && *m_appliedLook == look)
         return;
     m_appliedLook = look;
@@ -100,7 +150,21 @@ QTextBlockFormat Reader::blockFormat(const BlockLook &look)
     if (look.pageBreak) format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     setLineSpacing(format, look.lineSpacing, look.lineMultiple);
     setTabStops(format, look.tabs, look.tabLeaders);
+    if (look.section > 0) format.setProperty(model::SectionProperty, look.section);
+    if (look.style >= 0) format.setProperty(model::ParagraphStyleProperty, look.style);
+    if (look.list >= 0) format.setProperty(model::ListProperty, look.list);
+    if (look.listLevel >= 0) format.setProperty(model::ListLevelProperty, look.listLevel);
+    if (!look.kept.isEmpty()) format.setProperty(model::KeptParagraphWordsProperty, look.kept);
+    if (!look.endAnchors.isEmpty()) format.setProperty(model::BlockEndAnchorsProperty, look.endAnchors);
     return format;
+}
+
+// Bookmarks that end with the paragraph stay with it.
+void Reader::applyBlockLookWithAnchors()
+{
+    BlockLook look = currentLook();
+    look.endAnchors = std::exchange(m_pendingAnchors, QStringList());
+    applyBlockLook(look);
 }
 
 void Reader::paragraphEnd()
@@ -110,7 +174,7 @@ void Reader::paragraphEnd()
     syncTable();
     materializeBlock();
     flushRun();
-    applyBlockLook();
+    applyBlockLookWithAnchors();
     m_blockPending = true;
     m_blockPageBreak = false;
 }
@@ -131,7 +195,7 @@ void Reader::finishDocument()
     m_highSurrogate = 0;
     materializeBlock();
     flushRun();
-    applyBlockLook();
+    applyBlockLookWithAnchors();
     while (!m_tables.empty())
         leaveTable(); // a table open at the end still gets its merges and widths
 }

@@ -19,7 +19,8 @@ struct ReadLimits;
 class PictureDestination
 {
 public:
-    explicit PictureDestination(const ReadLimits &limits) : m_budget(limits) {}
+    // Readers of one file share `budget`.
+    explicit PictureDestination(PictureBudget &budget) : m_budget(budget) {}
     // Pictures that the budget left as placeholders so far.
     int refusedByBudget() const { return m_budget.refused(); }
     // `depth` is the group that holds the picture: it ends with that group.
@@ -66,7 +67,7 @@ private:
 
     State m_state;
     QHash<QByteArray, Stored> m_stored;
-    PictureBudget m_budget;
+    PictureBudget &m_budget;
 };
 
 } // namespace rtf

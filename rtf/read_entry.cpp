@@ -1,3 +1,4 @@
+#include "model/document_parts.h"
 #include "rtf/reader.h"
 #include "rtf/rtf.h"
 #include <QStringDecoder>
@@ -48,6 +49,7 @@ bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &li
 {
     if (!document.isEmpty())
         document.clear();
+    model::DocumentParts::remove(document);
     if (!isRtf(bytes)) {
         document.setPlainText(decodePlainText(bytes));
         return true;
@@ -58,8 +60,10 @@ bool read(const QByteArray &bytes, QTextDocument &document, const ReadLimits &li
     const bool ok = reader.run(bytes, reason, control);
     if (ok && warnings)
         *warnings = reader.warnings();
-    if (!ok)
+    if (!ok) {
         document.clear();
+        model::DocumentParts::remove(document);
+    }
     document.setUndoRedoEnabled(undo);
     return ok;
 }

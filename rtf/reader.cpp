@@ -1,4 +1,5 @@
 #include "rtf/reader.h"
+#include "model/document_parts.h"
 #include "rtf/rtf.h"
 #include <QTextDocument>
 #include <algorithm>
@@ -14,17 +15,39 @@
 //   tables ...................................... tables.cpp
 //   pictures and shapes ......................... picture_destination.cpp
 //   fields ...................................... fields.cpp
+//   document setup, sections, headers, footers,
+//   kept destinations ........................... sections.cpp
+//   notes, comments, bookmarks, captured text ... notes.cpp
+//   styles ...................................... style_sheet.cpp
 // The bytes themselves are split by the tokenizer (tokenizer.cpp) and the
 // words looked up in control_words.cpp; the public entry points are in
 // read_entry.cpp.
 
 namespace rtf {
 
-Reader::Reader(QTextDocument &document, const ReadLimits &limits)
-    : m_document(document), m_limits(limits), m_cursor(&document),
-      m_defaultFamily(document.defaultFont().family())
+ReadContext::ReadContext(const ReadLimits &limits, model::DocumentParts &parts)
+    : pictureBudget(limits), parts(parts), documentsLeft(limits.maxPartDocuments)
 {
 }
+
+Reader::Reader(QTextDocument &document, const ReadLimits &limits)
+    : m_document(document), m_limits(limits),
+      m_ownContext(std::make_unique<ReadContext>(limits, model::DocumentParts::of(document))),
+      m_context(*m_ownContext), m_nested(false), m_cursor(&document),
+      m_defaultFamily(document.defaultFont().family()), m_documentCodePage(m_context.documentCodePage),
+      m_fonts(m_context.fonts), m_colors(m_context.colors), m_decoder(m_context.decoder)
+{
+}
+
+Reader::Reader(QTextDocument &document, const ReadLimits &limits, ReadContext &context, int depth)
+    : m_document(document), m_limits(limits), m_context(context), m_nested(true), m_cursor(&document),
+      m_defaultFamily(document.defaultFont().family()), m_documentCodePage(context.documentCodePage),
+      m_fonts(context.fonts), m_colors(context.colors), m_decoder(context.decoder), m_place(Place::Body),
+      m_outerDepth(depth)
+{
+}
+
+Reader::~Reader() = default;
 
 namespace {
 
@@ -54,28 +77,37 @@ bool Reader::run(QByteArrayView bytes, QString *reason, const ReadControl &contr
     m_tokenizer = &tokenizer;
     m_groups.reserve(64);
     m_cursor.beginEditBlock();
+    const bool ok = readTokens(tokenizer, reason, control);
+    if (ok && !m_groups.empty())
+        finishDocument(); // a truncated file keeps what was read
+    m_cursor.endEditBlock();
+    if (ok)
+        keepSourceTables();
+    if (ok && control.progress)
+        control.progress(bytes.size(), bytes.size());
+    return ok;
+}
+
+bool Reader::readTokens(Tokenizer &tokenizer, QString *reason, const ReadControl &control)
+{
+    const qsizetype total = m_unread.size();
     const bool followed = control.progress || control.cancel;
     qsizetype nextCheck = followed ? ReadControl::ReportEvery : std::numeric_limits<qsizetype>::max();
-    bool ok = true;
-    bool started = false;
+    bool started = !m_groups.empty();
     for (;;) {
         const Tokenizer::Token token = tokenizer.next();
         if (token.kind == Tokenizer::Kind::End)
-            break;
-        if (token.kind == Tokenizer::Kind::Error) {
-            ok = fail(reason, QStringLiteral("control word longer than %1 letters at byte %2")
-                                  .arg(Tokenizer::MaxWordLength).arg(tokenizer.offset()));
-            break;
-        }
+            return true;
+        if (token.kind == Tokenizer::Kind::Error)
+            return fail(reason, QStringLiteral("control word longer than %1 letters at byte %2")
+                                    .arg(Tokenizer::MaxWordLength).arg(tokenizer.offset()));
         if (tokenizer.offset() >= nextCheck) {
-            if (!carryOn(control, tokenizer.offset(), bytes.size())) {
-                ok = fail(reason, cancelledReason());
-                break;
-            }
+            if (!carryOn(control, tokenizer.offset(), total))
+                return fail(reason, cancelledReason());
             nextCheck = tokenizer.offset() + ReadControl::ReportEvery;
         }
         if (started && m_groups.empty())
-            break; // the document's group has closed; what follows is not RTF
+            return true; // the document's group has closed; what follows is not RTF
         if (token.kind == Tokenizer::Kind::GroupStart) {
             groupStart();
             started = true;
@@ -85,12 +117,6 @@ bool Reader::run(QByteArrayView bytes, QString *reason, const ReadControl &contr
             continue;
         this->token(token, tokenizer);
     }
-    if (ok && !m_groups.empty())
-        finishDocument(); // a truncated file keeps what was read
-    m_cursor.endEditBlock();
-    if (ok && control.progress)
-        control.progress(bytes.size(), bytes.size());
-    return ok;
 }
 
 // ---- groups
@@ -106,11 +132,13 @@ void Reader::groupStart()
     }
     dropHighSurrogate();
     m_groupOpening = true;
+    const qsizetype start = m_tokenizer ? m_tokenizer->offset() - 1 : 0;
     if (m_groups.empty()) {
         m_groups.emplace_back();
+        group().start = start;
         return;
     }
-    if (m_overflowDepth > 0 || int(m_groups.size()) >= m_limits.maxGroupDepth) {
+    if (m_overflowDepth > 0 || int(m_groups.size()) + m_outerDepth >= m_limits.maxGroupDepth) {
         ++m_overflowDepth;
         group().ignorable = false;
         return;
@@ -118,6 +146,7 @@ void Reader::groupStart()
     Group inner = group();
     inner.ignorable = false;
     inner.shapePicture = false;
+    inner.start = start;
     m_groups.push_back(inner);
 }
 
@@ -139,6 +168,8 @@ void Reader::groupEnd()
         finishPicture();
     if (closing.destination == Destination::FontTable)
         commitFont();
+    if (closing.destination == Destination::Capture && m_groups.size() == m_captureDepth)
+        endCapture();
     if (m_groups.size() == 1)
         finishDocument();
     m_groups.pop_back();
@@ -219,8 +250,10 @@ void Reader::controlWord(const Tokenizer::Token &token, Tokenizer &tokenizer, bo
         return;
     }
     if (std::exchange(group().ignorable, false) && word.command == Command::Unknown) {
-        if (opensGroup)
+        if (opensGroup) {
+            keepSkippedGroup(token.text);
             enterSkip();
+        }
         return;
     }
     if (m_overflowDepth > 0 && isDestination(word.command)) {
@@ -259,19 +292,29 @@ void Reader::controlSymbol(char symbol)
 void Reader::command(const ControlWord &word, const Tokenizer::Token &token, Tokenizer &tokenizer)
 {
     const CommandGroup kind = groupOf(word.command);
-    if (kind == CommandGroup::Destination || kind == CommandGroup::Paragraph || kind == CommandGroup::Table)
+    if (kind == CommandGroup::Destination || kind == CommandGroup::Paragraph || kind == CommandGroup::Table
+        || kind == CommandGroup::Parts)
         dropHighSurrogate(); // before the text moves elsewhere
     switch (kind) {
     case CommandGroup::Destination: destinationWord(word.command); break;
     case CommandGroup::CharacterFormat: characterFormatWord(word.command, token); break;
     case CommandGroup::Paragraph: paragraphWord(word.command, token.param); break;
-    case CommandGroup::Table: tableWord(word.command, token.param); break;
+    case CommandGroup::Table:
+        if (!paragraphBorderWord(word.command, token))
+            tableWord(word.command, token.param);
+        break;
     case CommandGroup::Character: characterWord(word, token, tokenizer); break;
     case CommandGroup::CodePage: codePageWord(word.command, token.param); break;
     case CommandGroup::FontTable: fontTableWord(word.command, token.param); break;
     case CommandGroup::ColorTable: colorTableWord(word.command, token.param); break;
     case CommandGroup::Picture: m_picture.word(word.command, token.param); break;
-    case CommandGroup::Unknown: break;
+    case CommandGroup::Parts:
+        if (word.command == Command::Part)
+            partWord(PartKind(word.character), token);
+        else
+            partsWord(word.command, token);
+        break;
+    case CommandGroup::Unknown: unknownWord(token); break;
     }
 }
 
@@ -284,7 +327,10 @@ void Reader::destinationWord(Command command)
         g.destination = Destination::ColorTable;
         m_colors.begin();
         break;
-    case Command::SkipDestination: enterSkip(); break;
+    case Command::SkipDestination:
+        keepSkippedGroup({});
+        enterSkip();
+        break;
     case Command::FontAlternative:
         if (g.destination == Destination::FontTable)
             g.destination = Destination::FontAlternative;
@@ -352,6 +398,7 @@ void Reader::text(QByteArrayView bytes)
             forgetFormats();
         break;
     case Destination::Picture: m_picture.hexText(bytes); break;
+    case Destination::Capture: captureBytes(bytes); break;
     default: break;
     }
 }
@@ -372,6 +419,8 @@ void Reader::emitCharacter(char16_t c)
         m_fonts.alternativeCharacter(c);
     else if (group().destination == Destination::FieldInstruction && m_fieldInstruction.size() < 4096)
         m_fieldInstruction.append(QChar(c));
+    else if (group().destination == Destination::Capture && m_capture.size() < 4096)
+        m_capture.append(QChar(c));
 }
 
 // A high surrogate waits for its low half; anything else arriving first

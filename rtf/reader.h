@@ -5,6 +5,7 @@
 #include "rtf/font_table.h"
 #include "rtf/group_state.h"
 #include "rtf/picture_destination.h"
+#include "rtf/style_sheet.h"
 #include "rtf/tables.h"
 #include "rtf/tokenizer.h"
 #include <QHash>
@@ -12,15 +13,36 @@
 #include <QStringList>
 #include <QTextCursor>
 #include <QTextFormat>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class QTextDocument;
+namespace model {
+class DocumentParts;
+struct Section;
+}
 
 namespace rtf {
 
 struct ReadControl;
 struct ReadLimits;
+
+// What the readers of one file share: the body's reader and those it starts for headers, notes
+// and comments, each into a document of its own.
+struct ReadContext
+{
+    ReadContext(const ReadLimits &limits, model::DocumentParts &parts);
+    FontTable fonts;
+    ColorTable colors;
+    CodePageDecoder decoder;
+    int documentCodePage = 1252;
+    PictureBudget pictureBudget;
+    StyleSheet styles;
+    model::DocumentParts &parts;
+    int documentsLeft; // headers, footers and notes that may still be read
+    int section = 0;   // the section being read, whose headers a note's reader may meet too
+};
 
 // Reads one RTF file into a document. The group stack and the dispatch are in
 // reader.cpp; each kind of content has its own file, named beside its part.
@@ -28,11 +50,15 @@ class Reader
 {
 public:
     Reader(QTextDocument &document, const ReadLimits &limits);
+    // A reader of one destination's content into a document of its own (parts.cpp).
+    Reader(QTextDocument &document, const ReadLimits &limits, ReadContext &context, int depth);
+    ~Reader();
     bool run(QByteArrayView bytes, QString *reason, const ReadControl &control);
     QStringList warnings() const; // picture_destination.cpp
 
 private:
     // ---- groups and dispatch (reader.cpp)
+    bool readTokens(Tokenizer &tokenizer, QString *reason, const ReadControl &control);
     void groupStart();
     void groupEnd();
     void enterSkip();
@@ -45,6 +71,7 @@ private:
     void characterWord(const ControlWord &word, const Tokenizer::Token &token, Tokenizer &tokenizer);
     void codePageWord(Command command, int param);
     void text(QByteArrayView bytes);
+    QByteArrayView wholeGroup() const;
     void character(char16_t c);
     void emitCharacter(char16_t c);
     void dropHighSurrogate();
@@ -67,6 +94,7 @@ private:
     void flushRun();
     QTextCharFormat charFormat(const CharState &state);
     QTextCharFormat cachedCharFormat(const CharState &state);
+    void setPartProperties(QTextCharFormat &format, const CharState &state) const;
     void forgetFormats();
 
     // ---- paragraphs (paragraphs.cpp)
@@ -75,6 +103,10 @@ private:
         Qt::Alignment alignment = Qt::AlignLeft;
         int left = 0, right = 0, first = 0, before = 0, after = 0;
         bool pageBreak = false;
+        int section = 0;
+        int style = -1, list = -1, listLevel = -1;
+        QByteArray kept;
+        QStringList endAnchors;
         int lineSpacing = 0;
         bool lineMultiple = false;
         QList<QTextOption::Tab> tabs;
@@ -83,10 +115,12 @@ private:
     };
     void paragraphWord(Command command, int param);
     void tabStopWord(Command command, int param);
+    bool paragraphBorderWord(Command command, const Tokenizer::Token &token);
     BlockLook currentLook() const;
     static QTextBlockFormat blockFormat(const BlockLook &look);
     void materializeBlock();
-    void applyBlockLook();
+    void applyBlockLook(const BlockLook &look);
+    void applyBlockLookWithAnchors();
     void paragraphEnd();
     void pageBreak();
     void finishDocument();
@@ -112,6 +146,40 @@ private:
     void pictureDestinationWord(Command command);
     void finishPicture();
 
+    // ---- document setup, sections, headers and footers (sections.cpp)
+    void partWord(PartKind kind, const Tokenizer::Token &token);
+    void partsWord(Command command, const Tokenizer::Token &token);
+    void keepWord(QByteArray &words, const Tokenizer::Token &token);
+    void unknownWord(const Tokenizer::Token &token);
+    void sectionDefaults();
+    void sectionEnd();
+    bool keepSkippedGroup(QByteArrayView word);
+    model::Section &currentSection();
+    void readHeader(PartKind kind);
+    QTextDocument *newPartDocument();
+    struct NestedRead
+    {
+        bool endnote = false;
+        QByteArray noteGroups;
+    };
+    NestedRead readInto(QTextDocument &target, bool note);
+    void readNested(QByteArrayView content);
+    void leaveHead();
+    void keepSourceTables();
+
+    // ---- notes, comments, bookmarks, captured text (notes.cpp)
+    void readNote(PartKind kind);
+    void insertNoteMark(int id, const CharState &chars);
+    void noteMarkWord(Command command);
+    void beginCapture(PartKind kind, QByteArrayView name);
+    void endCapture();
+    void captureBytes(QByteArrayView bytes);
+    void addAnchor(const QString &anchor);
+
+    // ---- styles (style_sheet.cpp)
+    void styleWord(Command command, int param);
+    void replayStyle(const QByteArray &definition, int depth);
+
     // ---- fields (fields.cpp)
     void fieldDestinationWord(Command command);
     void fieldInstructionText(QByteArrayView bytes);
@@ -119,9 +187,12 @@ private:
 
     QTextDocument &m_document;
     const ReadLimits &m_limits;
+    std::unique_ptr<ReadContext> m_ownContext;
+    ReadContext &m_context;
+    const bool m_nested;
     QTextCursor m_cursor;
     QByteArrayView m_unread;              // the file, for looking ahead
-    const Tokenizer *m_tokenizer = nullptr; // where the reading is in it
+    Tokenizer *m_tokenizer = nullptr; // where the reading is in it
     const QString m_defaultFamily;
 
     std::vector<Group> m_groups;
@@ -130,12 +201,10 @@ private:
     bool m_groupOpening = false; // no word read yet in the current group
     int m_fallbackLeft = 0; // \uc fallback units still to skip
     char16_t m_highSurrogate = 0;
-    int m_documentCodePage = 1252;
-
-    FontTable m_fonts;
-    ColorTable m_colors;
-
-    CodePageDecoder m_decoder;
+    int &m_documentCodePage;
+    FontTable &m_fonts;
+    ColorTable &m_colors;
+    CodePageDecoder &m_decoder;
     CharState m_runState;
     QString m_runText;
     QByteArray m_pendingBytes;
@@ -148,6 +217,7 @@ private:
     std::optional<BlockLook> m_appliedLook;
     bool m_blockPageBreak = false;
     bool m_blockPending = false;
+    bool m_paragraphBorder = false; // border words describe the paragraph's borders
 
     std::vector<TableState> m_tables; // the outer table first
     std::vector<RowSpec> m_rowSpecs;  // the row definition for each depth
@@ -155,8 +225,27 @@ private:
     QString m_fieldInstruction;    // of the field being read
     QHash<QString, int> m_linkIndex; // link targets, 1-based
     QStringList m_links;
+    QStringList m_fieldInstructions; // of fields that are not links, 1-based
 
-    PictureDestination m_picture{m_limits};
+    // Where the reading is: before the body, in a section's setup, or in the body.
+    enum class Place { DocumentHead, SectionHead, Body };
+    Place m_place = Place::DocumentHead;
+    int m_section = 0;
+    const int m_outerDepth = 0; // groups open around a nested reader's destination
+    int m_partDepth = 0;        // readers around this one
+    bool m_noteReader = false;
+    std::optional<CharState> m_footnoteMark; // the \chftn that the next \footnote is numbered by
+    bool m_annotationMark = false;
+    bool m_endnote = false; // a note's reader: \ftnalt met
+    QString m_commentInitials, m_commentAuthor;
+    QByteArray m_noteGroups; // a comment's reader: its date and reference groups
+    QStringList m_pendingAnchors;
+    QString m_capture;
+    PartKind m_captureKind = PartKind::Info;
+    QByteArray m_captureName;
+    size_t m_captureDepth = 0;
+
+    PictureDestination m_picture{m_context.pictureBudget};
     int m_picturesInserted = 0;
     bool m_shapePictureJustEnded = false;
 };

@@ -20,6 +20,9 @@ struct ReadLimits {
     // pictures past either bound keep a placeholder of their size.
     qint64 maxTotalPictureBytes = qint64(1) << 30;
     int maxPictures = 4096;
+    // Headers, footers, notes and comments, each a document of its own; past it their text is
+    // dropped and the reference mark kept.
+    int maxPartDocuments = 50'000;
 };
 
 // Lets the caller of a long read follow it and stop it. Both are looked at

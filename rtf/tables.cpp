@@ -154,7 +154,7 @@ void Reader::cellEnd()
     syncTable(1); // a \cell outside any table opens one
     materializeBlock();
     flushRun();
-    applyBlockLook();
+    applyBlockLookWithAnchors();
     m_tables.back().cellEnded = true;
 }
 

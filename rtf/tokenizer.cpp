@@ -121,4 +121,29 @@ QByteArrayView Tokenizer::takeBinary(qint64 count)
     return bytes;
 }
 
+qsizetype Tokenizer::groupEnd() const
+{
+    Tokenizer scan(m_data);
+    scan.m_pos = m_pos;
+    int depth = 0;
+    for (;;) {
+        const qsizetype before = scan.m_pos;
+        const Token token = scan.next();
+        switch (token.kind) {
+        case Kind::End: return m_data.size();
+        case Kind::GroupStart: ++depth; break;
+        case Kind::GroupEnd:
+            if (--depth < 0)
+                return scan.m_pos - 1;
+            break;
+        case Kind::Word:
+            if (token.hasParam && token.text == "bin")
+                scan.takeBinary(token.param);
+            break;
+        case Kind::Error: scan.m_pos = before + 1; break; // a word too long is no brace
+        default: break;
+        }
+    }
+}
+
 } // namespace rtf

@@ -26,6 +26,11 @@ public:
     // The raw bytes after \binN; fewer than asked when the data ends first.
     QByteArrayView takeBinary(qint64 count);
     qsizetype offset() const { return m_pos; }
+    // Goes on reading from `offset`, a place an earlier reading of the same bytes reached.
+    void seek(qsizetype offset) { m_pos = offset; }
+    // Where the group open at the current place ends: the offset of its '}', or the end of the
+    // bytes when it does not close.
+    qsizetype groupEnd() const;
 
 private:
     Token controlAt();

@@ -4,7 +4,10 @@
 #include "rtf/pictures.h"
 #include "rtf/rtf.h"
 #include "rtf/table_writer.h"
+#include "rtf/writer.h"
 #include "rtf/written_tables.h"
+#include "model/document_parts.h"
+#include "model/text_properties.h"
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
@@ -22,46 +25,12 @@
 namespace rtf {
 namespace {
 
-constexpr double TwipsPerPixel = 15.0; // at 96 pixels per inch
 constexpr std::ptrdiff_t LineWidth = 78;
 
-using Picture = EncodedPicture;
+} // namespace
 
-class Writer
-{
-public:
-    explicit Writer(const QTextDocument &document);
-    QByteArray run();
-
-private:
-    int colorIndex(const QBrush &brush) const { return m_tables.colorIndex(brush); }
-    void header();
-    void frameContents(QTextFrame *frame, int depth);
-    void table(QTextTable *table, int depth);
-    void cellContents(const QTextTableCell &cell, int depth);
-    void block(const QTextBlock &block, int depth);
-    void fragment(const QTextFragment &fragment);
-    void switchLink(QString &open, const QString &href);
-    void characterProperties(const QTextCharFormat &format);
-    void picture(const QTextImageFormat &format);
-    const Picture *pictureFor(const QTextImageFormat &format);
-    void text(QStringView text);
-    void word(std::string_view word);
-    void word(std::string_view word, long long parameter);
-    void raw(std::string_view bytes) { m_out.append(bytes); }
-    void breakLineIfLong();
-    static long long twips(qreal pixels) { return std::llround(pixels * TwipsPerPixel); }
-
-    const QTextDocument &m_document;
-    std::string m_out;
-    std::size_t m_lineStart = 0;
-    QString m_defaultFamily;
-    qreal m_defaultPointSize = 12;
-    WrittenTables m_tables;
-    QHash<QString, Picture> m_pictures;
-};
-
-Writer::Writer(const QTextDocument &document) : m_document(document)
+Writer::Writer(const QTextDocument &document)
+    : m_document(document), m_text(&document), m_parts(model::DocumentParts::find(document))
 {
     const QFont font = document.defaultFont();
     m_defaultFamily = font.family();
@@ -71,16 +40,29 @@ Writer::Writer(const QTextDocument &document) : m_document(document)
 
 QByteArray Writer::run()
 {
-    m_out.reserve(std::size_t(m_document.characterCount()) * 2 + 1024);
     m_tables.collect(m_document, m_defaultFamily);
-    header();
+    collectParts();
+    const std::string head = documentHead();
+    m_out.clear();
+    m_out.reserve(std::size_t(m_document.characterCount()) * 2 + 1024);
+    m_lineStart = 0;
+    sectionStart(0);
     frameContents(m_document.rootFrame(), 0);
     raw("}\n");
-    return QByteArray(m_out.data(), qsizetype(m_out.size()));
+    const std::string body = std::move(m_out);
+    const std::string start = tables();
+    QByteArray bytes;
+    bytes.reserve(qsizetype(start.size() + head.size() + body.size()));
+    bytes.append(start.data(), qsizetype(start.size()));
+    bytes.append(head.data(), qsizetype(head.size()));
+    bytes.append(body.data(), qsizetype(body.size()));
+    return bytes;
 }
 
-void Writer::header()
+std::string Writer::tables()
 {
+    m_out.clear();
+    m_lineStart = 0;
     raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n{\\fonttbl");
     const QList<WrittenTables::Font> &fonts = m_tables.fonts();
     for (int i = 0; i < fonts.size(); ++i) {
@@ -107,7 +89,9 @@ void Writer::header()
         breakLineIfLong();
     }
     raw("}\n");
-    m_lineStart = m_out.size();
+    std::string start = std::move(m_out);
+    m_out.clear();
+    return start;
 }
 
 void Writer::frameContents(QTextFrame *frame, int depth)
@@ -125,9 +109,23 @@ void Writer::frameContents(QTextFrame *frame, int depth)
         }
         block(current, depth);
         if (!it.atEnd())
-            raw("\\par\n");
+            separator(it.currentBlock(), depth);
         m_lineStart = m_out.size();
     }
+}
+
+// A paragraph that ends a section ends with \sect, and the next section's setup follows.
+void Writer::separator(const QTextBlock &next, int depth)
+{
+    const int section = depth == 0 && next.isValid() && m_text == &m_document
+                            ? next.blockFormat().intProperty(model::SectionProperty)
+                            : m_section;
+    if (section <= m_section || !m_parts) {
+        raw("\\par\n");
+        return;
+    }
+    raw("\\sect\n");
+    sectionStart(section);
 }
 
 // The outer table's rows carry their definition in front; a table inside a
@@ -195,7 +193,29 @@ void Writer::block(const QTextBlock &block, int depth)
         raw(" ");
         return; // a cell merged into another: no text of its own
     }
-    const QTextBlockFormat format = block.blockFormat();
+    paragraphProperties(block.blockFormat());
+    raw(" ");
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        switchField(it.fragment().charFormat());
+        fragment(it.fragment());
+    }
+    switchField(QTextCharFormat());
+    const QVariant endAnchors = block.blockFormat().property(model::BlockEndAnchorsProperty);
+    if (endAnchors.isValid())
+        anchors(endAnchors.toStringList());
+}
+
+// A paragraph that names a style says every value it writes, zero included, so that reading
+// it back does not take the style's value instead.
+void Writer::paragraphProperties(const QTextBlockFormat &format)
+{
+    m_paragraphStyled = format.hasProperty(model::ParagraphStyleProperty);
+    if (m_paragraphStyled)
+        word("s", format.intProperty(model::ParagraphStyleProperty));
+    if (format.hasProperty(model::ListProperty))
+        word("ls", format.intProperty(model::ListProperty));
+    if (format.hasProperty(model::ListLevelProperty))
+        word("ilvl", format.intProperty(model::ListLevelProperty));
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter)
         raw("\\qc");
@@ -203,8 +223,11 @@ void Writer::block(const QTextBlock &block, int depth)
         raw("\\qr");
     else if (alignment & Qt::AlignJustify)
         raw("\\qj");
+    else if (m_paragraphStyled)
+        raw("\\ql");
     const auto indent = [this](std::string_view name, qreal pixels) {
-        if (const long long value = twips(pixels))
+        const long long value = twips(pixels);
+        if (value || m_paragraphStyled)
             word(name, value);
     };
     indent("li", format.leftMargin());
@@ -212,38 +235,44 @@ void Writer::block(const QTextBlock &block, int depth)
     indent("fi", format.textIndent());
     indent("sb", format.topMargin());
     indent("sa", format.bottomMargin());
-    raw(lineSpacingWords(format));
+    const std::string spacing = lineSpacingWords(format);
+    raw(spacing.empty() && m_paragraphStyled ? std::string("\\sl0\\slmult0") : spacing);
     raw(tabStopWords(format));
+    kept(format.property(model::KeptParagraphWordsProperty));
     if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
         raw("\\page");
-    raw(" ");
-    QString link;
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextCharFormat format = it.fragment().charFormat();
-        switchLink(link, format.isAnchor() ? format.anchorHref() : QString());
-        fragment(it.fragment());
-    }
-    switchLink(link, QString());
 }
 
-// Runs that share a link target are written as the result of one HYPERLINK field.
-void Writer::switchLink(QString &open, const QString &href)
+// Runs that share a link target are written as the result of one HYPERLINK field; runs that
+// share a field's number as the result of that field.
+void Writer::switchField(const QTextCharFormat &format)
 {
-    if (href == open)
+    const QString href = format.isAnchor() ? format.anchorHref() : QString();
+    const int field = href.isEmpty() ? format.intProperty(model::FieldNumberProperty) : 0;
+    if (href == m_openLink && field == m_openField)
         return;
-    if (!open.isEmpty())
+    if (!m_openLink.isEmpty() || m_openField)
         raw("}}");
-    if (!href.isEmpty()) {
+    if (!href.isEmpty() || field) {
         raw("{\\field{\\*\\fldinst ");
-        text(hyperlinkInstruction(href));
+        text(field ? format.stringProperty(model::FieldInstructionProperty) : hyperlinkInstruction(href));
         raw("}{\\fldrslt ");
     }
-    open = href;
+    m_openLink = href;
+    m_openField = field;
 }
 
 void Writer::fragment(const QTextFragment &fragment)
 {
     const QTextCharFormat format = fragment.charFormat();
+    const QVariant anchorsHere = format.property(model::AnchorsProperty);
+    if (anchorsHere.isValid())
+        anchors(anchorsHere.toStringList());
+    if (format.objectType() == model::NoteMarkObject) {
+        for (qsizetype i = 0; i < fragment.length(); ++i)
+            noteMark(format);
+        return;
+    }
     const QString content = fragment.text();
     if (format.isImageFormat()) {
         for (QChar c : content) {
@@ -252,43 +281,59 @@ void Writer::fragment(const QTextFragment &fragment)
         }
         return;
     }
-    raw("{");
+    const bool label = format.boolProperty(model::ListLabelProperty);
+    raw(label ? "{\\listtext{" : "{");
     characterProperties(format);
     raw(" ");
     text(content);
-    raw("}");
+    raw(label ? "}}" : "}");
 }
 
+// A run in a paragraph or run style says what it turns off too, over the style's words.
 void Writer::characterProperties(const QTextCharFormat &format)
 {
+    const bool explicitOff = styled(format);
+    if (format.hasProperty(model::CharacterStyleProperty))
+        word("cs", format.intProperty(model::CharacterStyleProperty));
     word("f", m_tables.fontIndex(familyOf(format, m_defaultFamily)));
     const qreal points = format.fontPointSize() > 0 ? format.fontPointSize() : m_defaultPointSize;
     word("fs", std::llround(points * 2));
-    if (const int color = colorIndex(format.foreground()))
-        word("cf", color);
-    if (const int color = colorIndex(format.background()))
-        word("highlight", color);
-    if (format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() >= QFont::DemiBold)
-        raw("\\b");
-    if (format.fontItalic())
-        raw("\\i");
-    if (format.fontUnderline())
-        raw("\\ul");
-    if (format.fontStrikeOut())
-        raw("\\strike");
+    const auto flag = [this, explicitOff](bool on, std::string_view onWord, std::string_view offWord) {
+        if (on)
+            raw(onWord);
+        else if (explicitOff)
+            raw(offWord);
+    };
+    const int foreground = colorIndex(format.foreground());
+    if (foreground || explicitOff)
+        word("cf", foreground);
+    const int background = colorIndex(format.background());
+    if (background || explicitOff)
+        word("highlight", background);
+    flag(format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() >= QFont::DemiBold, "\\b", "\\b0");
+    flag(format.fontItalic(), "\\i", "\\i0");
+    flag(format.fontUnderline(), "\\ul", "\\ulnone");
+    flag(format.fontStrikeOut(), "\\strike", "\\strike0");
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         raw("\\super");
     else if (format.verticalAlignment() == QTextCharFormat::AlignSubScript)
         raw("\\sub");
+    else if (explicitOff)
+        raw("\\nosupersub");
+    if (format.boolProperty(model::HiddenProperty))
+        raw("\\v");
+    kept(format.property(model::KeptCharacterWordsProperty));
 }
 
-const Picture *Writer::pictureFor(const QTextImageFormat &format)
+const EncodedPicture *Writer::pictureFor(const QTextImageFormat &format)
 {
     const QString name = format.name();
-    if (const auto found = m_pictures.constFind(name); found != m_pictures.constEnd())
+    // Each document names its own pictures: a header's may share a name with the body's.
+    const QString key = m_text == &m_document ? name : QString::number(quintptr(m_text), 16) + u':' + name;
+    if (const auto found = m_pictures.constFind(key); found != m_pictures.constEnd())
         return found->bytes.isEmpty() ? nullptr : &*found;
-    Picture picture;
-    const QVariant resource = m_document.resource(QTextDocument::ImageResource, QUrl(name));
+    EncodedPicture picture;
+    const QVariant resource = m_text->resource(QTextDocument::ImageResource, QUrl(name));
     QImage image;
     if (resource.userType() == QMetaType::QImage)
         image = resource.value<QImage>();
@@ -298,7 +343,7 @@ const Picture *Writer::pictureFor(const QTextImageFormat &format)
         image = QImage::fromData(resource.toByteArray());
     if (format.hasProperty(PictureEncodingProperty)) {
         const QVariant original =
-            m_document.resource(QTextDocument::ImageResource, originalPictureUrl(name));
+            m_text->resource(QTextDocument::ImageResource, originalPictureUrl(name));
         if (original.userType() == QMetaType::QByteArray) {
             picture.bytes = original.toByteArray();
             picture.kind = pictureKind(picture.bytes);
@@ -314,14 +359,14 @@ const Picture *Writer::pictureFor(const QTextImageFormat &format)
     if (picture.kind.isEmpty() && !image.isNull())
         picture = encodePicture(image);
     if (picture.kind.isEmpty())
-        picture = Picture{};
-    const auto inserted = m_pictures.insert(name, picture);
+        picture = EncodedPicture{};
+    const auto inserted = m_pictures.insert(key, picture);
     return inserted->bytes.isEmpty() ? nullptr : &*inserted;
 }
 
 void Writer::picture(const QTextImageFormat &format)
 {
-    const Picture *picture = pictureFor(format);
+    const EncodedPicture *picture = pictureFor(format);
     if (!picture)
         return;
     qreal width = format.width() > 0 ? format.width() : picture->pixels.width();
@@ -383,8 +428,6 @@ void Writer::breakLineIfLong()
     m_out.push_back('\n');
     m_lineStart = m_out.size();
 }
-
-} // namespace
 
 QByteArray write(const QTextDocument &document)
 {

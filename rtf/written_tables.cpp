@@ -20,6 +20,26 @@ QRgb opaque(const QBrush &brush)
 void WrittenTables::collect(const QTextDocument &document, const QString &defaultFamily)
 {
     addFont(defaultFamily, QTextCharFormat());
+    collectText(document, defaultFamily);
+}
+
+int WrittenTables::fontNamed(const QString &family)
+{
+    addFont(family, QTextCharFormat());
+    return m_fontIndex.value(family);
+}
+
+int WrittenTables::colorFor(const QColor &color)
+{
+    if (!color.isValid())
+        return 0;
+    const QBrush brush(color);
+    addColor(brush);
+    return colorIndex(brush);
+}
+
+void WrittenTables::collectText(const QTextDocument &document, const QString &defaultFamily)
+{
     QTextCharFormat last;
     bool first = true;
     for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {

@@ -23,6 +23,11 @@ public:
     };
 
     void collect(const QTextDocument &document, const QString &defaultFamily);
+    // Adds what another document written into the same file uses (a header, a note).
+    void collectText(const QTextDocument &document, const QString &defaultFamily);
+    // The entry of a family or colour, added when it is not there yet.
+    int fontNamed(const QString &family);
+    int colorFor(const QColor &color);
     const QList<Font> &fonts() const { return m_fonts; }
     const QList<QRgb> &colors() const { return m_colors; }
     int fontIndex(const QString &family) const { return m_fontIndex.value(family); }

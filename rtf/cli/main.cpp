@@ -1,4 +1,5 @@
 // velmo-rtf: converts with the same reader and writer the editor uses.
+#include "html_parts.h"
 #include "rtf/rtf.h"
 #include <QFile>
 #include <QGuiApplication>
@@ -94,7 +95,7 @@ int main(int argc, char **argv)
     if (mode == u"to-text")
         output = document.toPlainText().toUtf8();
     else if (mode == u"to-html")
-        output = document.toHtml().toUtf8();
+        output = htmlWithParts(document).toUtf8();
     else
         output = rtf::write(document);
 

@@ -69,6 +69,24 @@ TEST(RecoveryCopy, KeepsTextFormatsPicturesAndTheRememberedName)
     expectFormatted(back);
 }
 
+// Both ways of taking a copy, by its pieces and whole (a frame that is not a table).
+TEST(RecoveryCopy, KeepsHeadersNotesAndPageSetupAndNothingOfItsOwnHeader)
+{
+    const QByteArray rtf = "{\\rtf1\\ansi\\paperw12240\\margl1800{\\header \\pard Head}\\pard A"
+                           "{\\super\\chftn}{\\footnote \\pard Note.} b\\par}";
+    for (bool withFrame : {false, true}) {
+        QTextDocument original;
+        ASSERT_TRUE(rtf::read(rtf, original));
+        if (withFrame)
+            QTextCursor(&original).insertFrame(QTextFrameFormat());
+        QTextDocument back;
+        ASSERT_TRUE(rtf::read(recoveryBytes(takeSnapshot(original), {QStringLiteral("/a.rtf"), 1}), back));
+        const QByteArray written = rtf::write(back);
+        EXPECT_EQ(written, rtf::write(original)) << withFrame;
+        EXPECT_FALSE(written.contains("velmorecovery"));
+    }
+}
+
 TEST(RecoveryCopy, KeepsATableWhole)
 {
     QTextDocument original;

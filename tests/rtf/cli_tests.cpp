@@ -46,6 +46,29 @@ TEST_F(VelmoRtfTool, ConvertsToTextHtmlAndRtf)
     EXPECT_TRUE(rtf.contains("\\pngblip"));
 }
 
+TEST_F(VelmoRtfTool, HtmlShowsHeaderFooterNotesAndCommentsWhereAnExportPutsThem)
+{
+    QFile file(out("parts.rtf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(rtftest::withHeader("{\\header \\pard Head text}{\\footer \\pard Foot text}\\pard Body"
+                                   "{\\super\\chftn}{\\footnote \\pard Note text.} more{\\*\\atnid JW}"
+                                   "{\\*\\atnauthor Jane}\\chatn{\\*\\annotation \\pard Comment text.} end\\par"));
+    file.close();
+    ASSERT_EQ(velmoRtf({"to-html", out("parts.rtf"), out("parts.html")}).status, 0);
+    const QString html = QString::fromUtf8(contentsOf(out("parts.html")));
+    const auto at = [&html](const char *text) { return html.indexOf(QLatin1String(text)); };
+    EXPECT_GE(at("<div title=\"header\">"), 0) << html.toStdString();
+    EXPECT_LT(at("Head text"), at("Body"));
+    EXPECT_LT(at("Body"), at("Foot text"));
+    EXPECT_LT(at("Foot text"), at("Note text."));
+    EXPECT_GE(at("href=\"#sdfootnote1sym\""), 0);
+    EXPECT_GE(at("name=\"sdfootnote1sym\" href=\"#sdfootnote1anc\""), 0);
+    EXPECT_GT(at("Comment text."), at("Note text."));
+    EXPECT_GT(at("Jane"), at("Foot text"));
+    ASSERT_EQ(velmoRtf({"to-text", out("parts.rtf"), out("parts.txt")}).status, 0);
+    EXPECT_FALSE(contentsOf(out("parts.txt")).contains("Head text"));
+}
+
 TEST_F(VelmoRtfTool, UnreadableFileFailsWithOneLine)
 {
     // Deep nesting is read now; an overlong control word still is not RTF.

@@ -30,7 +30,7 @@ const GroupCase starCases[] = {
     {"star_before_an_unknown_first_word_skips_the_group", R"(a{\*\foo hidden {\b deeper}}b)",
      R"(P left | "ab" 12pt)"},
     {"star_before_a_known_destination_reads_it", R"(a{\*\fldinst PAGE}{\*\listtext 1.}b)",
-     R"(P left | "a1.b" 12pt)"},
+     R"(P left | "a" 12pt | "1." 12pt | "b" 12pt)"},
     {"star_marks_only_the_next_word", R"({\b\*\cs7\*\zzz x\i y})", R"(P left | "x" b 12pt | "y" b i 12pt)"},
 };
 INSTANTIATE_TEST_SUITE_P(Star, Groups, testing::ValuesIn(starCases),
@@ -58,7 +58,7 @@ const GroupCase bookkeepingCases[] = {
      R"(P left | "x" 12pt)"},
     {"labels_for_readers_without_lists_stay",
      R"({\listtext\pard\plain\f1 \'b7\tab}x\par {\pntext 1.\tab}y)",
-     "P left | \"·\t\" 12pt | \"x\" 12pt\nP left | \"1.\ty\" 12pt"},
+     "P left | \"·\t\" 12pt | \"x\" 12pt\nP left | \"1.\t\" 12pt | \"y\" 12pt"},
 };
 INSTANTIATE_TEST_SUITE_P(Bookkeeping, Groups, testing::ValuesIn(bookkeepingCases),
                          [](const auto &info) { return std::string(info.param.name); });

@@ -1,0 +1,125 @@
+// Styles: the style sheet is kept whole for writing back (sections.cpp); here each style's
+// definition is found, and a paragraph's \sN or a run's \csN replays its style's words, the
+// style it is based on first, before the paragraph's or run's own words override them.
+#include "rtf/reader.h"
+#include "rtf/style_sheet.h"
+#include "rtf/tokenizer.h"
+#include <algorithm>
+
+namespace rtf {
+namespace {
+
+constexpr int MaxStyles = 4096;
+constexpr int MaxBasedOn = 8;
+
+int basedOn(QByteArrayView definition)
+{
+    Tokenizer tokenizer(definition);
+    int depth = 0;
+    for (Tokenizer::Token token = tokenizer.next(); token.kind != Tokenizer::Kind::End
+                                                    && token.kind != Tokenizer::Kind::Error;
+         token = tokenizer.next()) {
+        if (token.kind == Tokenizer::Kind::GroupStart)
+            ++depth;
+        else if (token.kind == Tokenizer::Kind::GroupEnd)
+            --depth;
+        else if (depth == 1 && token.kind == Tokenizer::Kind::Word && token.text == "sbasedon")
+            return token.param;
+    }
+    return -1;
+}
+
+} // namespace
+
+void StyleSheet::read(QByteArrayView group)
+{
+    Tokenizer tokenizer(group);
+    int depth = 0;
+    qsizetype entryStart = -1;
+    bool character = false, known = false;
+    int number = 0;
+    for (;;) {
+        const qsizetype before = tokenizer.offset();
+        const Tokenizer::Token token = tokenizer.next();
+        if (token.kind == Tokenizer::Kind::End || token.kind == Tokenizer::Kind::Error)
+            return;
+        if (token.kind == Tokenizer::Kind::GroupStart && ++depth == 2) {
+            entryStart = before;
+            character = known = false;
+            number = 0; // a paragraph style without \s is style 0
+        } else if (token.kind == Tokenizer::Kind::GroupEnd && depth-- == 2 && entryStart >= 0) {
+            QHash<int, QByteArray> &styles = character ? m_character : m_paragraph;
+            if (styles.size() < MaxStyles && (character || !known || number >= 0))
+                styles.insert(number, group.sliced(entryStart, tokenizer.offset() - entryStart).toByteArray());
+        } else if (token.kind == Tokenizer::Kind::Word && depth == 2 && !known) {
+            if (token.text == "s" || token.text == "cs" || token.text == "ds" || token.text == "ts") {
+                known = true;
+                character = token.text == "cs";
+                number = token.text == "s" || character ? std::max(token.param, 0) : -1;
+            } else if (token.text == "bin" && token.hasParam) {
+                tokenizer.takeBinary(token.param);
+            }
+        }
+    }
+}
+
+void Reader::styleWord(Command command, int param)
+{
+    const int number = std::max(param, 0);
+    const QByteArray *definition = nullptr;
+    if (command == Command::ParagraphStyle) {
+        group().para.style = number;
+        definition = m_context.styles.paragraphStyle(number);
+    } else {
+        group().chars.style = number;
+        definition = m_context.styles.characterStyle(number);
+    }
+    if (definition)
+        replayStyle(*definition, 0);
+}
+
+// Only the words that format a paragraph or a run count; groups inside a definition (its key
+// code, its own revision marks) and words that would end or start something do not.
+void Reader::replayStyle(const QByteArray &definition, int depth)
+{
+    const int base = basedOn(definition);
+    const bool character = definition.startsWith("{\\*\\cs") || definition.startsWith("{\\cs");
+    const QByteArray *parent = character ? m_context.styles.characterStyle(base)
+                                         : m_context.styles.paragraphStyle(base);
+    if (parent && parent != &definition && depth < MaxBasedOn)
+        replayStyle(*parent, depth + 1);
+    Tokenizer tokenizer(definition);
+    int level = 0;
+    for (Tokenizer::Token token = tokenizer.next(); token.kind != Tokenizer::Kind::End
+                                                    && token.kind != Tokenizer::Kind::Error;
+         token = tokenizer.next()) {
+        if (token.kind == Tokenizer::Kind::GroupStart)
+            ++level;
+        else if (token.kind == Tokenizer::Kind::GroupEnd)
+            --level;
+        if (level != 1 || token.kind != Tokenizer::Kind::Word)
+            continue;
+        const Command command = lookupControlWord(token.text).command;
+        switch (groupOf(command)) {
+        case CommandGroup::CharacterFormat:
+            if (command != Command::Plain)
+                characterFormatWord(command, token);
+            break;
+        case CommandGroup::Paragraph:
+            if (command != Command::Paragraph && command != Command::Section && command != Command::Page
+                && command != Command::ParagraphDefaults)
+                paragraphWord(command, token.param);
+            break;
+        case CommandGroup::Parts:
+            if (command != Command::ParagraphStyle && command != Command::CharacterStyle
+                && command != Command::SectionDefaults && command != Command::Part
+                && command != Command::FootnoteMark && command != Command::AnnotationMark
+                && command != Command::EndnoteFlag)
+                partsWord(command, token);
+            break;
+        default: break;
+        }
+    }
+}
+
+} // namespace rtf

@@ -1,0 +1,82 @@
+#pragma once
+#include "rtf/pictures.h"
+#include "rtf/written_tables.h"
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QTextFormat>
+#include <cmath>
+#include <string>
+#include <string_view>
+
+class QTextBlock;
+class QTextDocument;
+class QTextFragment;
+class QTextFrame;
+class QTextImageFormat;
+class QTextTable;
+class QTextTableCell;
+namespace model {
+class DocumentParts;
+}
+
+namespace rtf {
+
+// Writes a document and its parts as RTF. The body and the parts are written before the font
+// and colour tables, since kept words may name fonts and colours the text itself does not use;
+// the tables then go in front (writer.cpp; the parts in parts_writer.cpp).
+class Writer
+{
+public:
+    explicit Writer(const QTextDocument &document);
+    QByteArray run();
+
+private:
+    int colorIndex(const QBrush &brush) const { return m_tables.colorIndex(brush); }
+    std::string tables();
+    void frameContents(QTextFrame *frame, int depth);
+    void separator(const QTextBlock &next, int depth);
+    void table(QTextTable *table, int depth);
+    void cellContents(const QTextTableCell &cell, int depth);
+    void block(const QTextBlock &block, int depth);
+    void paragraphProperties(const QTextBlockFormat &format);
+    void fragment(const QTextFragment &fragment);
+    void switchField(const QTextCharFormat &format);
+    void characterProperties(const QTextCharFormat &format);
+    void picture(const QTextImageFormat &format);
+    const EncodedPicture *pictureFor(const QTextImageFormat &format);
+    void text(QStringView text);
+    void word(std::string_view word);
+    void word(std::string_view word, long long parameter);
+    void raw(std::string_view bytes) { m_out.append(bytes); }
+    void breakLineIfLong();
+    static long long twips(qreal pixels) { return std::llround(pixels * 15.0); }
+
+    // ---- the parts (parts_writer.cpp)
+    void collectParts();
+    std::string documentHead();
+    void sectionStart(int section);
+    void subDocument(const QTextDocument &text);
+    void noteMark(const QTextCharFormat &format);
+    void anchors(const QStringList &names);
+    void kept(const QVariant &words);
+    bool styled(const QTextCharFormat &format) const;
+
+    const QTextDocument &m_document;
+    const QTextDocument *m_text; // the document being written: the body, a header or a note
+    const model::DocumentParts *m_parts;
+    std::string m_out;
+    std::size_t m_lineStart = 0;
+    QString m_defaultFamily;
+    qreal m_defaultPointSize = 12;
+    WrittenTables m_tables;
+    QHash<QString, EncodedPicture> m_pictures;
+    int m_section = 0;
+    bool m_paragraphStyled = false; // the paragraph being written names a style
+    QString m_openLink;
+    int m_openField = 0;
+    QSet<QString> m_anchorsWritten;
+    bool m_inComment = false; // a comment's text is being written
+};
+
+} // namespace rtf
