@@ -1,93 +1,15 @@
 // One pass over the flat ODF text: styles, page layouts and master pages come
 // before the body in the file, so each body element is resolved as it comes.
 #include "document_census.h"
+#include "odf_styles.h"
+#include "odf_vocabulary.h"
 #include <QFile>
-#include <QHash>
-#include <QXmlStreamReader>
 #include <algorithm>
 
 namespace census {
 namespace {
 
-// Element names keyed by a fixed prefix per namespace, whatever prefixes the file declares.
-QString qualifiedName(const QXmlStreamReader &xml)
-{
-    static const QHash<QString, QString> prefixes = {
-        {QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0"), QStringLiteral("office")},
-        {QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:style:1.0"), QStringLiteral("style")},
-        {QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0"), QStringLiteral("text")},
-        {QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0"), QStringLiteral("table")},
-        {QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"), QStringLiteral("draw")},
-        {QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:meta:1.0"), QStringLiteral("meta")},
-        {QStringLiteral("http://purl.org/dc/elements/1.1/"), QStringLiteral("dc")},
-        {QStringLiteral("urn:openoffice:names:experimental:ooo-ms-interop:xmlns:field:1.0"), QStringLiteral("field")},
-    };
-    return prefixes.value(xml.namespaceUri().toString(), QStringLiteral("other")) + u':' + xml.name().toString();
-}
-
-namespace ns {
-const QString office = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
-const QString style = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:style:1.0");
-const QString text = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
-const QString table = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
-const QString fo = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0");
-const QString svg = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0");
-const QString field = QStringLiteral("urn:openoffice:names:experimental:ooo-ms-interop:xmlns:field:1.0");
-} // namespace ns
-
-int twips(QStringView length)
-{
-    static const std::pair<QStringView, double> units[] = {{u"in", 1440.0}, {u"cm", 1440.0 / 2.54},
-                                                           {u"mm", 144.0 / 2.54}, {u"pt", 20.0}, {u"pc", 240.0}};
-    for (const auto &[unit, perUnit] : units)
-        if (length.endsWith(unit))
-            return qRound(length.chopped(unit.size()).toDouble() * perUnit);
-    return 0;
-}
-
-// Field elements of ODF text, by the kind they are reported as.
-QString fieldKind(const QString &element)
-{
-    static const QSet<QString> fields = {
-        QStringLiteral("page-number"), QStringLiteral("page-count"), QStringLiteral("date"), QStringLiteral("time"),
-        QStringLiteral("author-name"), QStringLiteral("author-initials"), QStringLiteral("title"),
-        QStringLiteral("subject"), QStringLiteral("keywords"), QStringLiteral("description"),
-        QStringLiteral("file-name"), QStringLiteral("chapter"), QStringLiteral("sequence"),
-        QStringLiteral("sequence-ref"), QStringLiteral("bookmark-ref"), QStringLiteral("reference-ref"),
-        QStringLiteral("note-ref"), QStringLiteral("user-defined"), QStringLiteral("user-field-get"),
-        QStringLiteral("variable-get"), QStringLiteral("variable-set"), QStringLiteral("expression"),
-        QStringLiteral("text-input"), QStringLiteral("drop-down"), QStringLiteral("word-count"),
-        QStringLiteral("character-count"), QStringLiteral("creation-date"), QStringLiteral("creation-time"),
-        QStringLiteral("print-date"), QStringLiteral("modification-date"), QStringLiteral("initial-creator"),
-        QStringLiteral("creator"), QStringLiteral("placeholder"), QStringLiteral("conditional-text"),
-        QStringLiteral("hidden-text"), QStringLiteral("template-name")};
-    if (element == u"text:a")
-        return QStringLiteral("hyperlink");
-    if (element.startsWith(u"text:") && fields.contains(element.mid(5)))
-        return element.mid(5);
-    return {};
-}
-
-struct StyleInfo {
-    QString displayName;
-    QString parent;
-    QString masterPage;
-    QString listStyle;
-    bool automatic = false;
-    bool hidden = false;
-};
-
-struct Layout {
-    PageSetup page;
-    int headerHeight = 0;
-    int footerHeight = 0;
-};
-
-struct Master {
-    QString layout;
-    bool header = false;
-    bool footer = false;
-};
+using namespace odf;
 
 class CensusReader
 {
@@ -117,10 +39,7 @@ public:
     }
 
 private:
-    QString attribute(const QString &space, const char *name) const
-    {
-        return m_xml.attributes().value(space, QLatin1String(name)).toString();
-    }
+    QString attribute(const QString &space, const char *name) const { return odf::attribute(m_xml, space, name); }
     bool inBodyText() const { return m_inBody && m_skip == 0; }
 
     void start(const QString &name)
@@ -136,85 +55,12 @@ private:
             m_inBody = true;
         else if (name == u"dc:title" || name == u"meta:initial-creator")
             m_metaField = name == u"dc:title" ? &m_census.title : &m_census.author;
-        startStyle(name);
-        startPageLayout(name);
-        startMasterPage(name);
+        if (!m_inBody)
+            m_sheet.start(name, m_xml, m_open, m_inAutomaticStyles, m_census);
         if (m_inBody)
             startBodyElement(name);
         if (m_inBody || m_inMasters)
             startSharedElement(name);
-    }
-
-    void startStyle(const QString &name)
-    {
-        if (name == u"style:style") {
-            m_style = attribute(ns::style, "name");
-            StyleInfo &style = m_styles[m_style];
-            style.displayName = attribute(ns::style, "display-name");
-            style.parent = attribute(ns::style, "parent-style-name");
-            style.masterPage = attribute(ns::style, "master-page-name");
-            style.listStyle = attribute(ns::style, "list-style-name");
-            style.automatic = m_inAutomaticStyles;
-        } else if (name == u"style:text-properties" && !m_style.isEmpty()) {
-            m_styles[m_style].hidden = attribute(ns::text, "display") == u"none";
-        } else if (name == u"text:list-style") {
-            m_listStyle = attribute(ns::style, "name");
-        } else if (name.startsWith(u"text:list-level-style-") && !m_listStyle.isEmpty()) {
-            const bool unnumbered = name.endsWith(u"number") && attribute(ns::style, "num-format").isEmpty();
-            m_listKinds[m_listStyle][attribute(ns::text, "level").toInt()] =
-                name.endsWith(u"number") ? (unnumbered ? QStringLiteral("unnumbered") : QStringLiteral("numbered"))
-                                         : QStringLiteral("bulleted");
-        }
-    }
-
-    void startPageLayout(const QString &name)
-    {
-        if (name == u"style:page-layout") {
-            m_layout = attribute(ns::style, "name");
-        } else if (name == u"style:page-layout-properties" && !m_layout.isEmpty()) {
-            PageSetup &page = m_layouts[m_layout].page;
-            page.width = twips(attribute(ns::fo, "page-width"));
-            page.height = twips(attribute(ns::fo, "page-height"));
-            page.left = twips(attribute(ns::fo, "margin-left"));
-            page.right = twips(attribute(ns::fo, "margin-right"));
-            page.top = twips(attribute(ns::fo, "margin-top"));
-            page.bottom = twips(attribute(ns::fo, "margin-bottom"));
-        } else if (name == u"style:header-footer-properties" && !m_layout.isEmpty()) {
-            // The height of a header includes its spacing to the text.
-            QString height = attribute(ns::svg, "height");
-            if (height.isEmpty())
-                height = attribute(ns::fo, "min-height");
-            const bool header = m_open.value(m_open.size() - 2) == u"style:header-style";
-            (header ? m_layouts[m_layout].headerHeight : m_layouts[m_layout].footerHeight) = twips(height);
-        }
-    }
-
-    void startMasterPage(const QString &name)
-    {
-        if (name == u"style:master-page") {
-            m_master = attribute(ns::style, "name");
-            m_masters[m_master].layout = attribute(ns::style, "page-layout-name");
-            // A master page followed by another is how a first page gets its own header.
-            const QString next = attribute(ns::style, "next-style-name");
-            m_masterIsFirstPage = !next.isEmpty() && next != m_master;
-            return;
-        }
-        if (m_master.isEmpty() || m_open.value(m_open.size() - 2) != u"style:master-page")
-            return;
-        if (!name.startsWith(u"style:header") && !name.startsWith(u"style:footer"))
-            return;
-        if (attribute(ns::style, "display") == u"false")
-            return;
-        const bool header = name.startsWith(u"style:header");
-        QString kind = m_masterIsFirstPage ? QStringLiteral("first") : QStringLiteral("default");
-        if (name.endsWith(u"-left"))
-            kind = QStringLiteral("left");
-        else if (name.endsWith(u"-first"))
-            kind = QStringLiteral("first");
-        ++(header ? m_census.headers : m_census.footers)[kind];
-        // The header of the page style itself takes room from the text on its pages.
-        if (!name.endsWith(u"-left") && !name.endsWith(u"-first"))
-            (header ? m_masters[m_master].header : m_masters[m_master].footer) = true;
     }
 
     void startBodyElement(const QString &name)
@@ -240,7 +86,7 @@ private:
             startParagraph();
         } else if (name == u"text:span") {
             const QString style = attribute(ns::text, "style-name");
-            m_hidden << (m_styles.value(style).hidden || (!m_hidden.isEmpty() && m_hidden.last()));
+            m_hidden << (m_sheet.style(style).hidden || (!m_hidden.isEmpty() && m_hidden.last()));
             if (inBodyText())
                 addNamedStyle(m_census.characterStyles, style);
         } else if (m_paragraph && inBodyText()) {
@@ -280,7 +126,7 @@ private:
         m_collapsible = true;
         if (m_tables == 0)
             startsPageStyle(style);
-        const StyleInfo info = m_styles.value(style);
+        const StyleInfo info = m_sheet.style(style);
         const QString named = info.automatic ? info.parent : style;
         if (named != u"Standard")
             addNamedStyle(m_census.paragraphStyles, named);
@@ -297,7 +143,7 @@ private:
                 break;
             }
         const int level = int(m_lists.size());
-        const QString kind = m_listKinds.value(listStyle).value(level, QStringLiteral("unknown"));
+        const QString kind = m_sheet.listKind(listStyle, level);
         // A level with neither number nor bullet shows no list (LibreOffice's headings have one).
         if (kind == u"unnumbered")
             return;
@@ -310,7 +156,7 @@ private:
     // own round trip ends text sections early.
     void startsPageStyle(const QString &style)
     {
-        const QString master = m_styles.value(style).masterPage;
+        const QString master = m_sheet.style(style).masterPage;
         const bool first = m_usedMasters.isEmpty();
         if (!master.isEmpty())
             m_usedMasters << master;
@@ -325,7 +171,7 @@ private:
     {
         if (style.isEmpty())
             return;
-        const StyleInfo info = m_styles.value(style);
+        const StyleInfo info = m_sheet.style(style);
         if (info.automatic) {
             if (!info.parent.isEmpty())
                 addNamedStyle(into, info.parent);
@@ -369,16 +215,9 @@ private:
             m_inMasters = false;
         else if (name == u"office:text")
             m_inBody = false;
-        else if (name == u"style:style")
-            m_style.clear();
-        else if (name == u"style:page-layout")
-            m_layout.clear();
-        else if (name == u"text:list-style")
-            m_listStyle.clear();
-        else if (name == u"style:master-page")
-            m_master.clear();
         else if (name == u"dc:title" || name == u"meta:initial-creator")
             m_metaField = nullptr;
+        m_sheet.end(name);
         if (m_inBody)
             endBodyElement(name);
         if ((m_inBody || m_inMasters) && name == u"draw:frame")
@@ -409,16 +248,8 @@ private:
     {
         if (m_usedMasters.isEmpty())
             m_usedMasters << QStringLiteral("Standard");
-        for (const QString &name : std::as_const(m_usedMasters)) {
-            const Master master = m_masters.value(name);
-            const Layout layout = m_layouts.value(master.layout);
-            PageSetup page = layout.page;
-            page.top += master.header ? layout.headerHeight : 0;
-            page.bottom += master.footer ? layout.footerHeight : 0;
-            // What a person sees; LibreOffice's own round trip loses the orientation flag of a wide page.
-            page.landscape = page.width > page.height;
-            m_census.pages << page;
-        }
+        for (const QString &name : std::as_const(m_usedMasters))
+            m_census.pages << m_sheet.page(name);
         m_census.sections = qMax(1, m_sectionStarts);
         m_census.hiddenText = m_census.hiddenText.simplified();
         std::sort(m_census.fields.begin(), m_census.fields.end());
@@ -434,12 +265,7 @@ private:
     bool m_inMasters = false;
     bool m_inBody = false;
     QString *m_metaField = nullptr;
-    QHash<QString, StyleInfo> m_styles;
-    QHash<QString, Layout> m_layouts;
-    QHash<QString, Master> m_masters;
-    QHash<QString, QMap<int, QString>> m_listKinds;
-    QString m_style, m_layout, m_master, m_listStyle; // the definitions being read
-    bool m_masterIsFirstPage = false;
+    StyleSheet m_sheet;
     int m_skip = 0; // depth inside notes, comments and frames, whose text is not body text
     int m_tables = 0;
     int m_sectionStarts = 0;
