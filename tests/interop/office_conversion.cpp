@@ -13,16 +13,30 @@ QStringList OfficeConversion::convert(const QStringList &files, const QString &f
     const auto target = [&](const QString &file) {
         return QDir(outDir).filePath(QFileInfo(file).completeBaseName() + u'.' + suffix);
     };
-    for (const QString &file : files)
-        QFile::remove(target(file));
-    run(files, filter, outDir);
-    QStringList converted;
+    const auto unconverted = [&](const QStringList &among) {
+        QStringList missing;
+        for (const QString &file : among)
+            if (!QFileInfo::exists(target(file)))
+                missing << file;
+        return missing;
+    };
+    QStringList pending;
     for (const QString &file : files) {
-        // One file that stops LibreOffice ends the batch; the rest go on alone.
-        if (!QFileInfo::exists(target(file)))
-            run({file}, filter, outDir);
-        converted << (QFileInfo::exists(target(file)) ? target(file) : QString());
+        if (file.isEmpty())
+            continue;
+        QFile::remove(target(file));
+        pending << file;
     }
+    run(pending, filter, outDir);
+    // One file that stops LibreOffice ends the batch: the first file missed
+    // is tried alone, the rest together again.
+    for (QStringList missing = unconverted(pending); !missing.isEmpty(); missing = unconverted(missing)) {
+        run({missing.takeFirst()}, filter, outDir);
+        run(missing, filter, outDir);
+    }
+    QStringList converted;
+    for (const QString &file : files)
+        converted << (!file.isEmpty() && QFileInfo::exists(target(file)) ? target(file) : QString());
     return converted;
 }
 

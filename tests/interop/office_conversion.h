@@ -15,7 +15,7 @@ public:
 
     // Converts `files` into `outDir` with `filter` ("fodt", "rtf:Rich Text Format", ...).
     // Returns the converted files' paths in the order of `files`, empty where a
-    // file could not be converted; a file missed by the batch is tried once alone.
+    // file could not be converted or none was given.
     QStringList convert(const QStringList &files, const QString &filter, const QString &suffix,
                         const QString &outDir);
 
