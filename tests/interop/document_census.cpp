@@ -80,8 +80,9 @@ private:
         } else if (name == u"text:list") {
             m_lists << attribute(ns::text, "style-name");
         } else if (name == u"table:table") {
-            if (m_skip == 0 && m_tables++ == 0)
+            if (m_skip == 0 && m_tables == 0)
                 startsPageStyle(attribute(ns::table, "style-name"));
+            ++m_tables;
         } else if ((name == u"text:p" || name == u"text:h") && inBodyText()) {
             startParagraph();
         } else if (name == u"text:span") {
@@ -234,8 +235,11 @@ private:
             m_lists.removeLast();
         else if (name == u"table:table")
             --m_tables;
-        else if (name == u"text:span")
-            m_hidden.removeLast();
+        else if (name == u"text:span") {
+            // Hidden runs apart from each other stay apart.
+            if (m_hidden.takeLast() && (m_hidden.isEmpty() || !m_hidden.last()))
+                m_census.hiddenText += u' ';
+        }
         else if ((name == u"text:p" || name == u"text:h") && m_paragraph && inBodyText()) {
             const QString text = m_paragraph->trimmed();
             if (!text.isEmpty())

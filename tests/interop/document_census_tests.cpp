@@ -7,6 +7,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 
+inline void PrintTo(const QString &text, std::ostream *os) { *os << text.toStdString(); }
+
 using census::DocumentCensus;
 using census::Part;
 
@@ -60,7 +62,7 @@ const char *const everyPart = R"~(<?xml version="1.0" encoding="UTF-8"?>
  <o:section o:name="S1"><o:p><o:bookmark o:name="here"/>In a section <o:a>link</o:a></o:p></o:section>
  <table:table><table:table-row><table:table-cell><o:p>a</o:p></table:table-cell><table:covered-table-cell/>
   <table:table-cell><o:p/></table:table-cell></table:table-row></table:table>
- <o:p o:style-name="P2">Wide page <draw:frame><draw:text-box><o:p>boxed</o:p></draw:text-box></draw:frame></o:p>
+ <o:p o:style-name="P2">Wide page <o:span o:style-name="T1">aside</o:span><draw:frame><draw:text-box><o:p>boxed</o:p></draw:text-box></draw:frame></o:p>
 </office:text></office:body></office:document>
 )~";
 
@@ -97,10 +99,10 @@ TEST(DocumentCensus, CountsEachPartAsLibreOfficeWritesIt)
     EXPECT_EQ(found.pictures, 1);
     EXPECT_EQ(found.tableCells, 2);
     EXPECT_EQ(found.fields, (QStringList{"hyperlink", "page-number"}));
-    EXPECT_EQ(found.hiddenText, "hidden words");
+    EXPECT_EQ(found.hiddenText, "hidden words aside");
     EXPECT_EQ(found.paragraphs,
               (QStringList{"Tides of   May\tx", "Not a list a person sees", "High water", "Morning",
-                           "Low hidden words water", "In a section link", "a", "Wide page"}));
+                           "Low hidden words water", "In a section link", "a", "Wide page aside"}));
 }
 
 TEST(DocumentCensus, RefusesWhatIsNotAWellFormedTextDocument)
