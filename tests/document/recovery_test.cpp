@@ -82,7 +82,9 @@ TEST(RecoveryCopy, KeepsHeadersNotesAndPageSetupAndNothingOfItsOwnHeader)
         QTextDocument back;
         ASSERT_TRUE(rtf::read(recoveryBytes(takeSnapshot(original), {QStringLiteral("/a.rtf"), 1}), back));
         const QByteArray written = rtf::write(back);
-        EXPECT_EQ(written, rtf::write(original)) << withFrame;
+        for (const char *part : {"\\paperw12240\\margl1800", "{\\header \\pard {\\f0\\fs24 Head}}",
+                                 "{\\f0\\fs24\\super\\chftn}{\\footnote \\pard {\\f0\\fs24 Note.}}"})
+            EXPECT_TRUE(written.contains(part)) << withFrame << " " << part << " in\n" << written.toStdString();
         EXPECT_FALSE(written.contains("velmorecovery"));
     }
 }

@@ -4,7 +4,9 @@
 #include "editor/rich_text_box.h"
 #include "model/text_properties.h"
 #include "rtf/rtf.h"
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <gtest/gtest.h>
@@ -48,6 +50,22 @@ TEST_F(Marks, ShowTheirNumberOrInitialsAndRenumberWhenOneGoes)
     box.SetSelText(QString());
     EXPECT_EQ(NoteMarks::label(doc, markAfter("two")), "1");
     EXPECT_FALSE(rtf::write(doc).contains("First note."));
+}
+
+TEST_F(Marks, RestingThePointerOnAMarkShowsItsNote)
+{
+    box.resize(600, 300);
+    box.show();
+    QTextCursor at(box.document());
+    at.setPosition(markAfter("two"));
+    box.setTextCursor(at);
+    const QPoint mark = box.cursorRect().center() + QPoint(2, 0);
+    QHelpEvent tip(QEvent::ToolTip, mark, box.viewport()->mapToGlobal(mark));
+    QCoreApplication::sendEvent(box.viewport(), &tip);
+    EXPECT_EQ(QToolTip::text(), "Second note.");
+    QHelpEvent away(QEvent::ToolTip, QPoint(590, 290), box.viewport()->mapToGlobal(QPoint(590, 290)));
+    QCoreApplication::sendEvent(box.viewport(), &away);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
 }
 
 TEST_F(Marks, TextTypedBesideAMarkALabelOrAFieldIsTextOfItsOwn)
