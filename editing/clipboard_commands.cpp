@@ -6,10 +6,10 @@
 // failure loses nothing.
 void Cut_Click(RichTextBox &editor, Clipboard &clipboard)
 {
-    clipboard.SetText(editor.SelText());
+    clipboard.SetText(editor.CopySelection());
     editor.SetSelText(QString());
 }
 
-void Copy_Click(RichTextBox &editor, Clipboard &clipboard) { clipboard.SetText(editor.SelText()); }
+void Copy_Click(RichTextBox &editor, Clipboard &clipboard) { clipboard.SetText(editor.CopySelection()); }
 
 void Paste_Click(RichTextBox &editor, Clipboard &clipboard) { editor.SetSelText(clipboard.GetText()); }

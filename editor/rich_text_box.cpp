@@ -2,6 +2,7 @@
 #include "editor/editor_layout.h"
 #include "editor/background_read.h"
 #include "editor/command_failure.h"
+#include "editor/copied_notes.h"
 #include "editor/load_progress.h"
 #include "editor/file_store.h"
 #include "editor/note_marks.h"
@@ -34,7 +35,9 @@ QString normalised(QString text)
 
 } // namespace
 
-RichTextBox::RichTextBox(QWidget *parent) : QTextEdit(parent), files_(&diskFileStore()), progress_(&silentLoadProgress())
+RichTextBox::RichTextBox(QWidget *parent)
+    : QTextEdit(parent), files_(&diskFileStore()), progress_(&silentLoadProgress()),
+      copiedNotes_(std::make_unique<CopiedNotes>())
 {
     setObjectName(QStringLiteral("RichTextBox1"));
     useLayout(*document());
@@ -76,18 +79,14 @@ void RichTextBox::SetSelLength(int length)
     setTextCursor(c);
 }
 
-QString RichTextBox::SelText() const
-{
-    QString text = textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return text;
-}
+QString RichTextBox::SelText() const { return withoutNoteMarks(textCursor()); }
+
+QString RichTextBox::CopySelection() { return copiedNotes_->copy(textCursor()); }
 
 void RichTextBox::SetSelText(const QString &text)
 {
     QTextCursor c = textCursor();
-    c.insertText(normalised(text), model::forNewText(c.charFormat()));
+    copiedNotes_->paste(c, normalised(text), model::forNewText(c.charFormat()));
     setTextCursor(c);
 }
 

@@ -3,8 +3,10 @@
 #include <QKeySequence>
 #include <QSet>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class CopiedNotes;
 class FileStore;
 class LoadProgressSeam;
 class QPagedPaintDevice;
@@ -35,7 +37,11 @@ public:
     void SetSelStart(int position);
     int SelLength() const;
     void SetSelLength(int length);
+    // The selected text as other programs are given it: notes' marks left out.
     QString SelText() const;
+    // SelText for the clipboard: the marks it leaves out come back with their notes when the same
+    // text is pasted here with SetSelText.
+    QString CopySelection();
     void SetSelText(const QString &text);
 
     std::optional<quint32> SelColor() const;
@@ -127,4 +133,5 @@ private:
     int dropMode_ = 0;
     QSet<QKeySequence> reserved_;
     qreal unscrolled_ = 0; // the part of a pixel keepPlace has not scrolled yet
+    std::unique_ptr<CopiedNotes> copiedNotes_;
 };

@@ -52,6 +52,23 @@ TEST_F(Marks, ShowTheirNumberOrInitialsAndRenumberWhenOneGoes)
     EXPECT_FALSE(rtf::write(doc).contains("First note."));
 }
 
+TEST_F(Marks, CopiedTextLeavesMarksOutAndBringsTheirNotesWhenPastedHere)
+{
+    box.SetSelStart(0);
+    box.SetSelLength(markAfter("two") + 1);
+    const QString copied = box.CopySelection();
+    EXPECT_EQ(copied, "One two");
+    EXPECT_EQ(box.SelText(), copied);
+    box.SetSelStart(int(box.Text().size()));
+    box.SetSelLength(0);
+    box.SetSelText(copied);
+    const auto written = [this] { return rtf::write(*box.document()).replace('\n', QByteArray()); };
+    EXPECT_EQ(written().count("First note."), 2) << written().toStdString();
+    EXPECT_EQ(written().count("Second note."), 2);
+    box.SetSelText(QStringLiteral("other text"));
+    EXPECT_EQ(written().count("First note."), 2);
+}
+
 TEST_F(Marks, RestingThePointerOnAMarkShowsItsNote)
 {
     box.resize(600, 300);
