@@ -1,15 +1,8 @@
 #pragma once
+#include "editor/document_snapshot.h"
 #include <QByteArray>
-#include <QList>
 #include <QString>
-#include <QTextFormat>
-#include <QTextTableFormat>
-#include <QVariant>
-#include <memory>
 #include <optional>
-#include <vector>
-
-class QTextDocument;
 
 // What a recovery copy remembers besides the document itself.
 struct RecoveryHeader
@@ -17,50 +10,6 @@ struct RecoveryHeader
     QString fileName;
     int hasFileName = 0;
 };
-
-// The document as it stood, taken on the UI thread in one cheap pass (text, format indices, the
-// shape of its tables and the pictures it shows), so that the RTF is written from it on another thread.
-struct DocumentSnapshot
-{
-    struct Run
-    {
-        int position, length, format;
-    };
-    // What ends a paragraph: a paragraph break, the start of a table cell or a table's end.
-    enum class Ends : quint8 { Paragraph, CellStart, TableEnd };
-    struct Block
-    {
-        int blockFormat, charFormat;
-        int runCount; // its runs follow the previous block's in `runs`
-        Ends ends = Ends::Paragraph;
-        int table = -1; // for a cell's start or a table's end, its index in `tables`
-    };
-    struct Cell
-    {
-        int row, column, rowSpan, columnSpan;
-    };
-    struct Table
-    {
-        QTextTableFormat format;
-        int rows = 0;
-        std::vector<Cell> cells; // in the order of the document
-    };
-    QString text;
-    QList<QTextFormat> formats;
-    std::vector<Block> blocks;
-    std::vector<Run> runs;
-    std::vector<Table> tables;
-    std::vector<std::pair<QUrl, QVariant>> resources;
-    QFont defaultFont;
-    // Frames other than tables are copied whole: rarer, and dearer to take.
-    std::shared_ptr<QTextDocument> whole;
-    // An empty document holding a copy of the headers, notes and setup, when the document has any.
-    std::shared_ptr<QTextDocument> parts;
-};
-
-DocumentSnapshot takeSnapshot(const QTextDocument &document);
-// The document rebuilt from a snapshot; on any thread.
-std::unique_ptr<QTextDocument> rebuild(const DocumentSnapshot &snapshot);
 
 // A recovery copy's bytes: RTF that carries the header in a destination other readers skip.
 QByteArray recoveryBytes(const DocumentSnapshot &snapshot, const RecoveryHeader &header);

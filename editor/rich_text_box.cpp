@@ -3,6 +3,7 @@
 #include "editor/background_read.h"
 #include "editor/command_failure.h"
 #include "editor/copied_notes.h"
+#include "editor/document_snapshot.h"
 #include "editor/load_progress.h"
 #include "editor/file_store.h"
 #include "editor/note_marks.h"
@@ -11,6 +12,7 @@
 #include "model/text_properties.h"
 #include "rtf/rtf.h"
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QPointer>
@@ -20,9 +22,12 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <QUuid>
+#include <future>
 #include <memory>
 
 namespace {
+
+constexpr int PollMs = 10;
 
 // Line breaks of any platform become paragraph breaks; NULs would corrupt the saved file.
 QString normalised(QString text)
@@ -193,9 +198,15 @@ void RichTextBox::LoadFile(const QString &path)
         emit readWarnings(warnings);
 }
 
+// The RTF is written from a snapshot on a thread of its own: a long document keeps the window
+// drawn meanwhile, and nothing a person does reaches it until the file is written.
 void RichTextBox::SaveFile(const QString &path) const
 {
-    files_->writeAll(path, rtf::write(*document()));
+    auto snapshot = std::make_shared<const DocumentSnapshot>(takeSnapshot(*document()));
+    std::future<QByteArray> bytes = std::async(std::launch::async, [snapshot] { return writeSnapshot(*snapshot); });
+    while (bytes.wait_for(std::chrono::milliseconds(PollMs)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, PollMs);
+    files_->writeAll(path, bytes.get());
 }
 
 void RichTextBox::Paste() { paste(); }

@@ -1,10 +1,13 @@
 #include "editor/command_failure.h"
 #include "editor/rich_text_box.h"
+#include "rtf/rtf.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextTable>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,6 +126,28 @@ TEST_F(Editor, ChangeFiresInsideEveryCallThatChangesTheText)
     changes = 0;
     box.SetSelText("more");
     EXPECT_GE(changes, 1) << "the loaded document still reports changes";
+}
+
+// A long table takes a while to write: the window's events go on meanwhile, and the file is
+// the document as it was when the save began.
+TEST_F(Editor, SaveFileWritesOffTheWindowsThreadWhatTheDocumentWas)
+{
+    QTextCursor cursor(box.document());
+    QTextTable *table = cursor.insertTable(20000, 2);
+    for (int row = 0; row < 20000; row += 997)
+        table->cellAt(row, 1).firstCursorPosition().insertText(QStringLiteral("row %1").arg(row));
+    const QByteArray direct = rtf::write(*box.document());
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(0);
+    QTemporaryDir dir;
+    box.SaveFile(dir.filePath("table.rtf"));
+    timer.stop();
+    QFile saved(dir.filePath("table.rtf"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), direct);
+    EXPECT_GT(ticks, 0);
 }
 
 TEST_F(Editor, LoadFileReadsAFileThatIsNotRtfAsPlainText)
