@@ -1,9 +1,12 @@
 // velmo-rtf: converts with the same reader and writer the editor uses.
 #include "html_parts.h"
+#include "model/document_parts.h"
+#include "model/text_properties.h"
 #include "rtf/rtf.h"
 #include <QFile>
 #include <QGuiApplication>
 #include <QSaveFile>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <cstdio>
 #if defined(Q_OS_UNIX)
@@ -60,6 +63,23 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
         std::fprintf(diagnostics, "velmo-rtf: %s\n", qPrintable(message));
 }
 
+// The body's text: notes' marks are characters of the document, not of its text.
+QString bodyText(const QTextDocument &document)
+{
+    QString text = document.toPlainText(); // a character for each of the document's
+    if (!model::DocumentParts::find(document))
+        return text;
+    for (QTextBlock block = document.lastBlock(); block.isValid(); block = block.previous()) {
+        for (auto it = block.end(); it != block.begin();) {
+            --it;
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().objectType() == model::NoteMarkObject)
+                text.remove(fragment.position(), fragment.length());
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -93,7 +113,7 @@ int main(int argc, char **argv)
 
     QByteArray output;
     if (mode == u"to-text")
-        output = document.toPlainText().toUtf8();
+        output = bodyText(document).toUtf8();
     else if (mode == u"to-html")
         output = htmlWithParts(document).toUtf8();
     else
