@@ -67,6 +67,7 @@ void Reader::bodyBytes(QByteArrayView bytes)
 {
     if (m_footnoteMark)
         m_footnoteMark.reset();
+    m_bodyCharacters += bytes.size();
     beginBodyText();
     const int codePage = m_fonts.codePageOf(m_runState.font, m_documentCodePage);
     if (m_pendingBytes.isEmpty() && codePage != SymbolCodePage && codePage != PrivateUseCodePage
@@ -84,6 +85,7 @@ void Reader::bodyCharacter(char16_t c)
 {
     if (m_footnoteMark)
         m_footnoteMark.reset();
+    ++m_bodyCharacters;
     beginBodyText();
     decodePending();
     m_runText.append(QChar(c));

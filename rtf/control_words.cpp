@@ -48,6 +48,7 @@ void addPartWords(Table &t)
     addPart(t, {"pn"}, K::ParagraphGroup);
     addPart(t, {"atntime", "atnref", "atndate", "atnicn", "atnparent"}, K::NoteGroup);
     addPart(t, {"listtext", "pntext"}, K::ListLabel);
+    addPart(t, {"field"}, K::Field);
     addAll(t, {"chftn"}, Command::FootnoteMark);
     addAll(t, {"chatn"}, Command::AnnotationMark);
     addAll(t, {"ftnalt"}, Command::EndnoteFlag);

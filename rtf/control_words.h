@@ -52,7 +52,7 @@ enum class PartKind : char16_t {
     Header, HeaderLeft, HeaderRight, HeaderFirst, Footer, FooterLeft, FooterRight, FooterFirst,
     Footnote, Annotation, CommentInitials, CommentAuthor, CommentRangeStart, CommentRangeEnd,
     BookmarkStart, BookmarkEnd, Info, InfoField, StyleSheet, KeptGroup, SectionGroup, ParagraphGroup,
-    NoteGroup, ListLabel,
+    NoteGroup, ListLabel, Field,
 };
 
 enum class CommandGroup : quint8 {

@@ -3,6 +3,7 @@
 // as a link when the instruction is a HYPERLINK, else carrying its instruction.
 #include "rtf/field_instruction.h"
 #include "rtf/reader.h"
+#include <algorithm>
 #include <utility>
 
 namespace rtf {
@@ -45,6 +46,25 @@ void Reader::fieldInstructionText(QByteArrayView bytes)
     if (m_fieldInstruction.size() < MaxInstruction)
         m_decoder.append(bytes.first(std::min(bytes.size(), MaxInstruction)), m_documentCodePage,
                          m_fieldInstruction);
+}
+
+// A field whose result is empty has no text to carry its instruction: it is kept whole, as an
+// anchor before what follows it.
+void Reader::beginField()
+{
+    if (group().destination == Destination::Text && m_openFields.size() < 64)
+        m_openFields.push_back({m_groups.size(), m_bodyCharacters});
+}
+
+void Reader::endField()
+{
+    const OpenField field = m_openFields.back();
+    m_openFields.pop_back();
+    if (field.characters != m_bodyCharacters)
+        return;
+    // The group has just closed: it runs from its '{' to where the reading is.
+    const qsizetype start = std::clamp<qsizetype>(group().start, 0, m_tokenizer->offset());
+    addAnchor(QStringLiteral("field:") + QString::fromLatin1(m_unread.sliced(start, m_tokenizer->offset() - start)));
 }
 
 int Reader::linkIndex(const QString &href)

@@ -68,6 +68,7 @@ void Reader::insertNoteMark(int id, const CharState &chars)
     if (!m_pendingAnchors.isEmpty())
         format.setProperty(model::AnchorsProperty, std::exchange(m_pendingAnchors, QStringList()));
     m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
+    ++m_bodyCharacters;
 }
 
 void Reader::beginCapture(PartKind kind, QByteArrayView name)

@@ -150,6 +150,10 @@ void Writer::anchors(const QStringList &names)
             continue;
         m_anchorsWritten.insert(name);
         const QStringView kind = QStringView(name).left(colon);
+        if (kind == u"field") {
+            kept(QStringView(name).mid(colon + 1).toLatin1());
+            continue;
+        }
         const char *destination = kind == u"bookmark-start" ? "bkmkstart"
                                   : kind == u"bookmark-end"  ? "bkmkend"
                                   : kind == u"comment-start" ? "atrfstart"

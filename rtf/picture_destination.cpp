@@ -256,6 +256,7 @@ void Reader::finishPicture()
     flushRun();
     m_cursor.insertImage(*image);
     ++m_picturesInserted;
+    ++m_bodyCharacters;
 }
 
 QStringList Reader::warnings() const

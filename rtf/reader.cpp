@@ -170,6 +170,8 @@ void Reader::groupEnd()
         commitFont();
     if (closing.destination == Destination::Capture && m_groups.size() == m_captureDepth)
         endCapture();
+    if (!m_openFields.empty() && m_openFields.back().depth == m_groups.size())
+        endField();
     if (m_groups.size() == 1)
         finishDocument();
     m_groups.pop_back();

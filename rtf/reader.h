@@ -184,6 +184,8 @@ private:
     void fieldDestinationWord(Command command);
     void fieldInstructionText(QByteArrayView bytes);
     int linkIndex(const QString &href);
+    void beginField();
+    void endField();
 
     QTextDocument &m_document;
     const ReadLimits &m_limits;
@@ -226,6 +228,13 @@ private:
     QHash<QString, int> m_linkIndex; // link targets, 1-based
     QStringList m_links;
     QStringList m_fieldInstructions; // of fields that are not links, 1-based
+    struct OpenField
+    {
+        size_t depth;
+        qint64 characters;
+    };
+    std::vector<OpenField> m_openFields;
+    qint64 m_bodyCharacters = 0; // characters and pictures put in the text so far
 
     // Where the reading is: before the body, in a section's setup, or in the body.
     enum class Place { DocumentHead, SectionHead, Body };

@@ -65,6 +65,7 @@ void Reader::partWord(PartKind kind, const Tokenizer::Token &token)
         group().destination = Destination::Text;
         group().chars.listLabel = true;
         break;
+    case K::Field: beginField(); break;
     }
 }
 

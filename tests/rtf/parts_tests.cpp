@@ -148,6 +148,9 @@ const Case cases[] = {
                 "{\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}{\\fldrslt 5 May}} {\\caps\\lang1031 Wort}{\\*\\bkmkstart b2}\\par"),
      {"body: [\\keepn\\pagebb][end bookmark-start:b2]A <bookmark-start:b1>marked<bookmark-end:b1> {hidden hidden} "
       "{5 May field=DATE \\@ \"d MMMM\"} {Wort \\caps\\lang1031}|"}},
+    {"AFieldWithAnEmptyResultIsKeptWholeWhereItStood",
+     withHeader("\\pard Before{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}after\\par"),
+     {"body: Before<field:{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}>after|"}},
 };
 
 class Parts : public testing::TestWithParam<Case>
