@@ -224,6 +224,10 @@ void Form1::createEditor(QWidget *client)
     auto *typeTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), RichTextBox1);
     typeTab->setContext(Qt::WidgetShortcut);
     connect(typeTab, &QShortcut::activated, RichTextBox1, [this] { RichTextBox1->insertPlainText(QStringLiteral("\t")); });
+    // Ctrl+Y redoes everywhere, as Windows users expect, beside the platform's own redo key.
+    auto *redo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), RichTextBox1);
+    redo->setContext(Qt::WidgetShortcut);
+    connect(redo, &QShortcut::activated, RichTextBox1, &QTextEdit::redo);
     findBar = new FindBar(*txtFind, *cmdFind, *RichTextBox1, *seams_.messages);
     findBar->setParent(this);
     creationOrder_.push_back(RichTextBox1);
