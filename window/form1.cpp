@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QMoveEvent>
 #include <QShowEvent>
 #include <QLabel>
@@ -28,7 +29,9 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -409,7 +412,21 @@ void Form1::followRecovery()
 
 bool Form1::offerRecovery()
 {
-    return recovery_ && recovery_->offerLeftOver();
+    if (!recovery_)
+        return false;
+    // The offer centres itself over the window, so the window system must have placed it first:
+    // a window manager moves a new window only when it maps it.
+    waitUntilPlaced();
+    return recovery_->offerLeftOver();
+}
+
+void Form1::waitUntilPlaced()
+{
+    const QDeadlineTimer deadline(std::chrono::seconds(5));
+    QTimer tick; // wakes the wait below should the window system stay silent
+    tick.start(50);
+    while (isVisible() && !(windowHandle() && windowHandle()->isExposed()) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void Form1::endProgram()
