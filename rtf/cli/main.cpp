@@ -1,5 +1,6 @@
 // velmo-rtf: converts with the same reader and writer the editor uses.
 #include "rtf/rtf.h"
+#include "rtf/cli/html_pictures.h"
 #include <QFile>
 #include <QGuiApplication>
 #include <QSaveFile>
@@ -93,6 +94,8 @@ int main(int argc, char **argv)
     QByteArray output;
     if (mode == u"to-text")
         output = document.toPlainText().toUtf8();
+    else if (mode == u"to-html" && !writeHtmlPictures(document, args.at(3), &reason))
+        return failure(reason);
     else if (mode == u"to-html")
         output = document.toHtml().toUtf8();
     else
