@@ -18,6 +18,8 @@ if(UNIX AND NOT APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmo-mime.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME velmo.xml)
+  # Debian's machine-readable form; the licence's full text is LICENSE.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmo)
 endif()
 
 if(WIN32)

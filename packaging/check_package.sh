@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds the Debian package from a built tree, unpacks it into a scratch root (no root install)
 # and checks what a desktop user gets: program, converter, icons, menu entry, RTF association,
-# dependencies, and that the unpacked program shows its window under Xvfb.
+# licence, dependencies, and that the unpacked program shows its window under Xvfb.
 # Usage: packaging/check_package.sh BUILD_DIR SCRATCH_DIR [WITH_CONVERTER=1|0]
 set -euo pipefail
 build=$1 scratch=$2 with_converter=${3:-1}
@@ -29,6 +29,7 @@ if [ "$with_converter" = 1 ]; then expect bin/velmo-rtf; fi
 for size in 16 32 48 128 256; do expect "share/icons/hicolor/${size}x${size}/apps/velmo.png"; done
 expect share/applications/velmo.desktop
 expect share/mime/packages/velmo.xml
+expect share/doc/velmo/copyright
 
 desktop=$root/share/applications/velmo.desktop
 grep -qx 'Exec=velmo %f' "$desktop" || fail ".desktop does not start velmo"
@@ -36,6 +37,12 @@ grep -qx 'Icon=velmo' "$desktop" || fail ".desktop names no icon"
 grep -qx 'MimeType=application/rtf;text/rtf;' "$desktop" || fail ".desktop is not associated with RTF"
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
 grep -q '<glob pattern="\*.rtf"/>' "$root/share/mime/packages/velmo.xml" || fail "MIME entry lacks *.rtf"
+
+copyright=$root/share/doc/velmo/copyright
+head -n 1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  || fail "copyright is not in the machine-readable format"
+grep -qx 'License: GPL-2+' "$copyright" || fail "copyright names no GPL-2+ licence"
+[ "$(stat -c %a "$copyright")" = 644 ] || fail "copyright is not world-readable"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
