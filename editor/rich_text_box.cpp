@@ -1,5 +1,5 @@
 #include "editor/rich_text_box.h"
-#include "editor/editor_layout.h"
+#include "layout/editor_layout.h"
 #include "editor/background_read.h"
 #include "editor/command_failure.h"
 #include "editor/load_progress.h"
