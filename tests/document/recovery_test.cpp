@@ -427,17 +427,6 @@ TEST_F(EarlierFolder, NoDeletesTheCopyAndTheEmptiedFolder)
     EXPECT_TRUE(QDir(settings.folder).exists()) << "the new folder stays";
 }
 
-TEST_F(EarlierFolder, AFolderHoldingAnythingElseStays)
-{
-    leaveEarlierCopy();
-    QFile other(QDir(earlier).filePath(QStringLiteral("notes.txt")));
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.close();
-    messages.answer(vb::vbNo);
-    window->offerRecovery();
-    EXPECT_TRUE(QFile::exists(other.fileName()));
-}
-
 #ifdef Q_OS_LINUX
 TEST(RecoverySettings, OnLinuxFollowTheXdgDataHomeAndKeepTheEarlierFolderInView)
 {

@@ -126,7 +126,6 @@ TEST_P(HtmlPictures, AreWrittenBesideThePageWhereItsImgTagsFindThem)
 INSTANTIATE_TEST_SUITE_P(
     ToHtml, HtmlPictures,
     testing::Values(HtmlPage{"APngFromAWordProcessor", "word_shppict.rtf", "page.html", 1},
-                    HtmlPage{"ADeviceIndependentBitmap", "pictures/dib.rtf", "dib.html", 1},
                     HtmlPage{"AWindowsMetafile", "pictures/wmf.rtf", "wmf.html", 1},
                     HtmlPage{"AnOutputNameBrowsersMustEscape", "word_shppict.rtf", "my letter #2%.html", 1},
                     HtmlPage{"NoPictureNoFolder", "fields.rtf", "fields.html", 0}),
