@@ -35,12 +35,14 @@ void saveWithDialog(DocumentSession &s)
     rememberFile(s);
 }
 
-// A save to the remembered name asks before it replaces what someone else wrote there; No ends it.
+// A save to the remembered name asks before it replaces what someone else wrote there; No, also
+// what Enter answers, ends it.
 void saveToKnownName(DocumentSession &s)
 {
     const QString &path = s.CommonDialog1.FileName;
     if (s.state.onDisk.changedOnDisk(path) &&
-        s.messages.MsgBox(path + ChangedOnDiskPrompt, vb::vbYesNo, QStringLiteral("Velmo")) != vb::vbYes)
+        s.messages.MsgBox(path + ChangedOnDiskPrompt, vb::vbYesNo | vb::vbDefaultButton2, QStringLiteral("Velmo")) !=
+            vb::vbYes)
         throw DialogCancelled();
     s.RichTextBox1.SaveFile(path);
     rememberFile(s);

@@ -90,7 +90,7 @@ TEST_P(ChangedOnDisk, AsksOnlyWhenTheFileChangedAndNoEndsTheSave)
     row.save(*this);
     const bool asked = std::any_of(messages.shown.begin() + long(before), messages.shown.end(), [&](const auto &box) {
         return box.prompt == file + " was changed by another program since you opened it. Replace it with this document?" &&
-               box.buttons == vb::vbYesNo;
+               box.buttons == (vb::vbYesNo | vb::vbDefaultButton2);
     });
     EXPECT_EQ(asked, row.asks);
     EXPECT_EQ(messages.shown.size() - before, row.asks ? 1u : 0u) << "one question at most";
