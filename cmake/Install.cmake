@@ -18,6 +18,13 @@ if(UNIX AND NOT APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/velmo-mime.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME velmo.xml)
+  # What software centres show; the screenshot is fetched from where Velmo is published.
+  set(VELMO_HOMEPAGE "https://velmo.example.org" CACHE STRING "Where Velmo is published (metainfo homepage and screenshot)")
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/velmo.metainfo.xml.in
+    ${PROJECT_BINARY_DIR}/org.velmo.Velmo.metainfo.xml @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/org.velmo.Velmo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # Debian's machine-readable form; the licence's full text is LICENSE.
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmo)
 endif()
 
 if(WIN32)

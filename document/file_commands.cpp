@@ -12,6 +12,8 @@ namespace {
 
 const QString SavePrompt = QStringLiteral("Would your like to save you work?");
 const QString ExitTitle = QStringLiteral("Alert! Document not saved!");
+const QString ChangedOnDiskPrompt =
+    QStringLiteral(" was changed by another program since you opened it. Replace it with this document?");
 
 int askToSave(DocumentSession &s, const QString &prompt, const QString &title)
 {
@@ -24,7 +26,27 @@ int askIfModified(DocumentSession &s, const QString &title)
     return s.state.Modified == 1 ? askToSave(s, SavePrompt, title) : 0;
 }
 
-void saveWithDialog(DocumentSession &s) { SaveWithDialog(s.CommonDialog1, s.RichTextBox1); }
+// Each read and write of the document's file is remembered, so a later save can see another's changes.
+void rememberFile(DocumentSession &s) { s.state.onDisk = FileStamp::of(s.CommonDialog1.FileName); }
+
+void saveWithDialog(DocumentSession &s)
+{
+    SaveWithDialog(s.CommonDialog1, s.RichTextBox1);
+    rememberFile(s);
+}
+
+// A save to the remembered name asks before it replaces what someone else wrote there; No, also
+// what Enter answers, ends it.
+void saveToKnownName(DocumentSession &s)
+{
+    const QString &path = s.CommonDialog1.FileName;
+    if (s.state.onDisk.changedOnDisk(path) &&
+        s.messages.MsgBox(path + ChangedOnDiskPrompt, vb::vbYesNo | vb::vbDefaultButton2, QStringLiteral("Velmo")) !=
+            vb::vbYes)
+        throw DialogCancelled();
+    s.RichTextBox1.SaveFile(path);
+    rememberFile(s);
+}
 
 // A file that could not be loaded, or whose loading was cancelled, must not become the target of
 // the next Save.
@@ -40,6 +62,7 @@ void openWithDialog(DocumentSession &s)
         s.CommonDialog1.FileName = previous;
         throw;
     }
+    rememberFile(s);
     s.state.Modified = 0;
 }
 
@@ -75,7 +98,7 @@ void toolbarSave(DocumentSession &s)
     if (!knowsFileName(s))
         saveUnderNewName(s);
     else
-        s.RichTextBox1.SaveFile(s.CommonDialog1.FileName);
+        saveToKnownName(s);
 }
 
 void makeCopy(DocumentSession &s)
@@ -112,7 +135,7 @@ void SaveDocument(DocumentSession &session)
         saveUnderNewName(session);
         return;
     }
-    session.RichTextBox1.SaveFile(session.CommonDialog1.FileName);
+    saveToKnownName(session);
     session.state.Modified = 0;
 }
 
@@ -167,6 +190,7 @@ void OpenFromDesktop(DocumentSession &session, const QString &path)
     run(session, [&] {
         session.RichTextBox1.LoadFile(path);
         session.CommonDialog1.FileName = path;
+        rememberFile(session);
         session.state.Modified = 0;
     });
 }

@@ -5,6 +5,8 @@
 #include "editor/common_dialog.h"
 #include "editor/message_box.h"
 #include "editor/rich_text_box.h"
+#include "editor/version.h"
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -13,6 +15,7 @@
 #include <QTextDocument>
 #include <QThread>
 #include <QUuid>
+#include <algorithm>
 #ifdef Q_OS_LINUX
 #include <sys/resource.h>
 #include <unistd.h>
@@ -43,7 +46,15 @@ QByteArray readWhole(const QString &path)
 RecoverySettings RecoverySettings::forThisUser()
 {
     RecoverySettings settings;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // A plain lower-case name under XDG_DATA_HOME, as Linux desktops expect.
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    settings.folder = dataHome + QStringLiteral("/velmo/recovery");
+    settings.earlierFolders << dataHome + QLatin1Char('/') + QLatin1String(velmo::ProductName) + QLatin1Char('/') +
+                                   QLatin1String(velmo::InternalName) + QStringLiteral("/recovery");
+#else
     settings.folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery");
+#endif
     bool ok = false;
     const int ms = qEnvironmentVariableIntValue("VELMO_RECOVERY_INTERVAL_MS", &ok);
     if (ok && ms > 0)
@@ -132,17 +143,40 @@ void DocumentRecovery::waitForWrites()
     QMetaObject::invokeMethod(writerContext_, [] {}, Qt::BlockingQueuedConnection);
 }
 
+// Newest first, from every folder a copy may have been left in.
 QStringList DocumentRecovery::leftOverCopies() const
 {
+    QFileInfoList found;
+    for (const QString &folder : QStringList{settings_.folder} + settings_.earlierFolders)
+        found += QDir(folder).entryInfoList({CopyPattern}, QDir::Files);
+    std::stable_sort(found.begin(), found.end(),
+                     [](const QFileInfo &a, const QFileInfo &b) { return a.lastModified() > b.lastModified(); });
     QStringList copies;
-    const QFileInfoList found = QDir(settings_.folder).entryInfoList({CopyPattern}, QDir::Files, QDir::Time);
     for (const QFileInfo &file : found)
         if (file.absoluteFilePath() != QFileInfo(ownCopy_).absoluteFilePath())
             copies << file.absoluteFilePath();
     return copies;
 }
 
+// An earlier folder emptied by the offer goes, with the parents it alone kept, up to the data folder.
+void DocumentRecovery::removeEmptyEarlierFolders() const
+{
+    const QString dataHome = QFileInfo(QFileInfo(settings_.folder).absolutePath()).absolutePath();
+    for (const QString &folder : settings_.earlierFolders) {
+        QDir dir(folder);
+        while (dir.absolutePath().startsWith(dataHome + QLatin1Char('/')) && QDir().rmdir(dir.absolutePath()))
+            dir.cdUp();
+    }
+}
+
 bool DocumentRecovery::offerLeftOver()
+{
+    const bool recovered = offerNewestLeftOver();
+    removeEmptyEarlierFolders();
+    return recovered;
+}
+
+bool DocumentRecovery::offerNewestLeftOver()
 {
     for (const QString &path : leftOverCopies()) {
         QLockFile lock(path + LockSuffix);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <chrono>
 #include <memory>
@@ -17,8 +18,11 @@ struct RecoverySettings
 {
     QString folder;
     std::chrono::milliseconds interval{std::chrono::seconds(30)};
+    // Where earlier versions kept their copies: what a dead run left there is still offered.
+    QStringList earlierFolders = {};
 
-    // The user's application data folder; VELMO_RECOVERY_INTERVAL_MS shortens the interval for tests.
+    // The user's data folder (on Linux the XDG one, ~/.local/share/velmo/recovery);
+    // VELMO_RECOVERY_INTERVAL_MS shortens the interval for tests.
     static RecoverySettings forThisUser();
 };
 
@@ -53,6 +57,8 @@ private:
     bool recover(const QString &path);
     void setAside(const QString &path);
     QStringList leftOverCopies() const;
+    void removeEmptyEarlierFolders() const;
+    bool offerNewestLeftOver();
 
     RichTextBox &editor_;
     CommonDialog &dialog_;

@@ -11,12 +11,12 @@ namespace {
 class YesNoQuestion : public QMessageBox
 {
 public:
-    YesNoQuestion(const QString &title, const QString &prompt, QWidget *parent)
+    YesNoQuestion(const QString &title, const QString &prompt, bool noIsDefault, QWidget *parent)
         : QMessageBox(QMessageBox::NoIcon, title, prompt, QMessageBox::NoButton, parent)
     {
         yes_ = addButton(QMessageBox::Yes);
         addButton(QMessageBox::No);
-        setDefaultButton(QMessageBox::Yes);
+        setDefaultButton(noIsDefault ? QMessageBox::No : QMessageBox::Yes);
     }
 
     int ask()
@@ -46,8 +46,8 @@ private:
 
 int QtMessageBox::show(const QString &prompt, int buttons, const QString &title)
 {
-    if (buttons == vb::vbYesNo)
-        return YesNoQuestion(title, prompt, parent_).ask();
+    if ((buttons & ~vb::vbDefaultButton2) == vb::vbYesNo)
+        return YesNoQuestion(title, prompt, buttons & vb::vbDefaultButton2, parent_).ask();
     QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::NoButton, parent_);
     box.addButton(QMessageBox::Ok);
     box.exec();

@@ -7,6 +7,7 @@ class QWidget;
 namespace vb {
 inline constexpr int vbOKOnly = 0;
 inline constexpr int vbYesNo = 4;
+inline constexpr int vbDefaultButton2 = 256; // with vbYesNo: No, not Yes, is what Enter answers
 inline constexpr int vbOK = 1;
 inline constexpr int vbYes = 6;
 inline constexpr int vbNo = 7;

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds the Debian package from a built tree, unpacks it into a scratch root (no root install)
 # and checks what a desktop user gets: program, converter, icons, menu entry, RTF association,
-# dependencies, and that the unpacked program shows its window under Xvfb.
+# licence, software-centre metadata (both validated), dependencies, and that the unpacked program
+# shows its window under Xvfb.
 # Usage: packaging/check_package.sh BUILD_DIR SCRATCH_DIR [WITH_CONVERTER=1|0]
 set -euo pipefail
 build=$1 scratch=$2 with_converter=${3:-1}
@@ -29,13 +30,30 @@ if [ "$with_converter" = 1 ]; then expect bin/velmo-rtf; fi
 for size in 16 32 48 128 256; do expect "share/icons/hicolor/${size}x${size}/apps/velmo.png"; done
 expect share/applications/velmo.desktop
 expect share/mime/packages/velmo.xml
+expect share/metainfo/org.velmo.Velmo.metainfo.xml
+expect share/doc/velmo/copyright
 
 desktop=$root/share/applications/velmo.desktop
 grep -qx 'Exec=velmo %f' "$desktop" || fail ".desktop does not start velmo"
 grep -qx 'Icon=velmo' "$desktop" || fail ".desktop names no icon"
 grep -qx 'MimeType=application/rtf;text/rtf;' "$desktop" || fail ".desktop is not associated with RTF"
-if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop"; fi
+for tool in desktop-file-validate appstreamcli; do
+  command -v $tool >/dev/null || fail "$tool is missing: run .ci/install-deps"
+done
+desktop-file-validate "$desktop" || fail ".desktop does not validate"
 grep -q '<glob pattern="\*.rtf"/>' "$root/share/mime/packages/velmo.xml" || fail "MIME entry lacks *.rtf"
+
+metainfo=$root/share/metainfo/org.velmo.Velmo.metainfo.xml
+appstreamcli validate --no-net "$metainfo" || fail "the AppStream metainfo does not validate"
+grep -q '<release version="0.5.0.6"' "$metainfo" || fail "metainfo lacks release 0.5.0.6"
+grep -q '<launchable type="desktop-id">velmo.desktop</launchable>' "$metainfo" || fail "metainfo does not launch velmo.desktop"
+grep -q '<mediatype>application/rtf</mediatype>' "$metainfo" || fail "metainfo provides no RTF type"
+
+copyright=$root/share/doc/velmo/copyright
+head -n 1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+  || fail "copyright is not in the machine-readable format"
+grep -qx 'License: GPL-2+' "$copyright" || fail "copyright names no GPL-2+ licence"
+[ "$(stat -c %a "$copyright")" = 644 ] || fail "copyright is not world-readable"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"

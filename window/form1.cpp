@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QMoveEvent>
 #include <QShowEvent>
 #include <QLabel>
@@ -28,7 +29,9 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -224,6 +227,10 @@ void Form1::createEditor(QWidget *client)
     auto *typeTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), RichTextBox1);
     typeTab->setContext(Qt::WidgetShortcut);
     connect(typeTab, &QShortcut::activated, RichTextBox1, [this] { RichTextBox1->insertPlainText(QStringLiteral("\t")); });
+    // Ctrl+Y redoes everywhere, as Windows users expect, beside the platform's own redo key.
+    auto *redo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), RichTextBox1);
+    redo->setContext(Qt::WidgetShortcut);
+    connect(redo, &QShortcut::activated, RichTextBox1, &QTextEdit::redo);
     findBar = new FindBar(*txtFind, *cmdFind, *RichTextBox1, *seams_.messages);
     findBar->setParent(this);
     creationOrder_.push_back(RichTextBox1);
@@ -405,7 +412,21 @@ void Form1::followRecovery()
 
 bool Form1::offerRecovery()
 {
-    return recovery_ && recovery_->offerLeftOver();
+    if (!recovery_)
+        return false;
+    // The offer centres itself over the window, so the window system must have placed it first:
+    // a window manager moves a new window only when it maps it.
+    waitUntilPlaced();
+    return recovery_->offerLeftOver();
+}
+
+void Form1::waitUntilPlaced()
+{
+    const QDeadlineTimer deadline(std::chrono::seconds(5));
+    QTimer tick; // wakes the wait below should the window system stay silent
+    tick.start(50);
+    while (isVisible() && !(windowHandle() && windowHandle()->isExposed()) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void Form1::endProgram()

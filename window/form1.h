@@ -97,6 +97,7 @@ private:
     void followWidth();
     void setOuterWidth(int width);
     bool adoptFrame();
+    void waitUntilPlaced();
 
     Form1Seams seams_;
     std::unique_ptr<MessageBoxSeam> ownMessages_;

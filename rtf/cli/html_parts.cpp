@@ -1,4 +1,4 @@
-#include "html_parts.h"
+#include "rtf/cli/html_parts.h"
 #include "model/document_parts.h"
 #include "model/text_properties.h"
 #include <QTextBlock>

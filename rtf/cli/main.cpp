@@ -1,7 +1,8 @@
 // velmo-rtf: converts with the same reader and writer the editor uses.
-#include "html_parts.h"
 #include "model/document_parts.h"
 #include "model/text_properties.h"
+#include "rtf/cli/html_parts.h"
+#include "rtf/cli/html_pictures.h"
 #include "rtf/rtf.h"
 #include <QFile>
 #include <QGuiApplication>
@@ -114,6 +115,8 @@ int main(int argc, char **argv)
     QByteArray output;
     if (mode == u"to-text")
         output = bodyText(document).toUtf8();
+    else if (mode == u"to-html" && !writeHtmlPictures(document, args.at(3), &reason))
+        return failure(reason);
     else if (mode == u"to-html")
         output = htmlWithParts(document).toUtf8();
     else

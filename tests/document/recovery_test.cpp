@@ -396,4 +396,68 @@ TEST_F(Recovery, NothingLeftOverAsksNothing)
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// Copies a run of an earlier version left in its folder, beside the data folder's new one.
+struct EarlierFolder : Recovery
+{
+    QTemporaryDir home;
+    QString earlier = home.filePath(QStringLiteral("Velmo For Windows/Velmo/recovery"));
+
+    void SetUp() override
+    {
+        window.reset();
+        settings.folder = home.filePath(QStringLiteral("velmo/recovery"));
+        settings.earlierFolders = {earlier};
+        window = std::make_unique<Form1>(withRecovery());
+    }
+    QString leaveEarlierCopy()
+    {
+        EXPECT_TRUE(QDir().mkpath(earlier));
+        QTextDocument document;
+        fillFormatted(document);
+        QFile file(QDir(earlier).filePath(QStringLiteral("dead.rtf")));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(recoveryBytes(takeSnapshot(document), {QStringLiteral("/docs/letter.rtf"), 1}));
+        return file.fileName();
+    }
+    bool earlierFolderGone() const { return !QDir(home.filePath(QStringLiteral("Velmo For Windows"))).exists(); }
+};
+
+TEST_F(EarlierFolder, YesRecoversTheCopyIntoTheNewFolderAndItIsNotOfferedAgain)
+{
+    const QString left = leaveEarlierCopy();
+    messages.answer(vb::vbYes);
+    EXPECT_TRUE(window->offerRecovery());
+    expectFormatted(*editor().document());
+    EXPECT_FALSE(QFile::exists(left));
+    EXPECT_TRUE(ownCopyExists()) << "the recovered document stays protected";
+    EXPECT_TRUE(recovery().ownCopy().startsWith(settings.folder));
+    EXPECT_TRUE(earlierFolderGone()) << "the emptied folder does not linger";
+    messages.shown.clear();
+    EXPECT_FALSE(window->offerRecovery());
+    EXPECT_TRUE(messages.shown.empty()) << "offered once";
+}
+
+TEST_F(EarlierFolder, NoDeletesTheCopyAndTheEmptiedFolder)
+{
+    leaveEarlierCopy();
+    messages.answer(vb::vbNo);
+    EXPECT_FALSE(window->offerRecovery());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(earlierFolderGone());
+    EXPECT_TRUE(QDir(settings.folder).exists()) << "the new folder stays";
+}
+
+#ifdef Q_OS_LINUX
+TEST(RecoverySettings, OnLinuxFollowTheXdgDataHomeAndKeepTheEarlierFolderInView)
+{
+    QTemporaryDir home;
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    const RecoverySettings settings = RecoverySettings::forThisUser();
+    qputenv("XDG_DATA_HOME", before);
+    EXPECT_EQ(settings.folder, home.path() + QStringLiteral("/velmo/recovery"));
+    EXPECT_EQ(settings.earlierFolders, QStringList{home.path() + QStringLiteral("/Velmo For Windows/Velmo/recovery")});
+}
+#endif
+
 } // namespace

@@ -1,5 +1,5 @@
-#include "editor/editor_layout.h"
-#include "editor/flow_layout.h"
+#include "layout/editor_layout.h"
+#include "layout/flow_layout.h"
 #include "editor/rich_text_box.h"
 #include <QFile>
 #include <QTemporaryDir>

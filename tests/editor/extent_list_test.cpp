@@ -1,4 +1,4 @@
-#include "editor/extent_list.h"
+#include "layout/extent_list.h"
 #include <gtest/gtest.h>
 #include <numeric>
 #include <random>

@@ -1,9 +1,9 @@
 // Jumps far into a long document before it is laid out: what is asked for is laid out where the
 // guesses above put it, the rest follows in the background, a view keeps its place meanwhile,
 // and once all is laid out everything stands where Qt's layout puts it.
-#include "editor/editor_layout.h"
-#include "editor/flow_heights.h"
-#include "editor/flow_layout.h"
+#include "layout/editor_layout.h"
+#include "layout/flow_heights.h"
+#include "layout/flow_layout.h"
 #include "editor/rich_text_box.h"
 #include "rtf/rtf.h"
 #include "tests/editor/long_table.h"

@@ -1,7 +1,7 @@
 // A document of paragraphs and long tables laid out by the editor's flow layout, a chunk of rows
 // at a time, against the same document laid out by Qt's own layout: the same paragraphs in the
 // same places with the same lines, the same picture, the same answers to where a point falls.
-#include "editor/editor_layout.h"
+#include "layout/editor_layout.h"
 #include "rtf/rtf.h"
 #include "tests/editor/long_table.h"
 #include "tests/editor/pixel_rows.h"

@@ -60,6 +60,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Ending{"TheYesButton", [](QMessageBox &b) { b.button(QMessageBox::Yes)->click(); }, vb::vbYes}),
     [](const auto &info) { return std::string(info.param.name); });
 
+TEST(YesNoBoxWithNoAsDefault, ReturnAnswersNo)
+{
+    QtMessageBox seam(nullptr);
+    onceShown([](QMessageBox &box) { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_EQ(seam.MsgBox(QStringLiteral("Replace?"), vb::vbYesNo | vb::vbDefaultButton2), vb::vbNo);
+}
+
 TEST(OkBox, EscapeStillClosesAMessage)
 {
     QtMessageBox seam(nullptr);

@@ -1,6 +1,6 @@
 // Notes' and comments' marks in the editor: what each shows, the tip over it, and that text typed
 // or pasted beside a mark, a list's label or a field is text of its own.
-#include "editor/note_marks.h"
+#include "layout/note_marks.h"
 #include "editor/rich_text_box.h"
 #include "model/text_properties.h"
 #include "rtf/rtf.h"

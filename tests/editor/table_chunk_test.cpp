@@ -1,6 +1,6 @@
 // A long table drawn in chunks must be the table Qt's layout draws whole: the same pixels, the
 // same paragraph rectangles, the same answers to where a point falls.
-#include "editor/table_chunk.h"
+#include "layout/table_chunk.h"
 #include "tests/editor/long_table.h"
 #include "tests/editor/pixel_rows.h"
 #include "rtf/rtf.h"

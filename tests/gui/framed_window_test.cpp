@@ -4,7 +4,15 @@
 #include "editor/twips.h"
 #include "tests/gui/x_session.h"
 #include "window/form1.h"
+#include "document/recovery.h"
+#include "document/recovery_copy.h"
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTimer>
+#include <QWindow>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <optional>
@@ -61,6 +69,43 @@ TEST_F(FramedWindow, AFirstResizeBy300TwipsWidensTheEditorBy300Twips)
     EXPECT_NEAR(outerWidth(), 7770, Pixel);
 }
 
+// A window manager that centres new windows moves Velmo's only after mapping it; a box placed
+// before then would sit over the window's first place, the screen's top-left corner.
+TEST(RecoveryOffer, ShowsCentredOverTheWindowWhereTheWindowManagerPlacedIt)
+{
+    QTemporaryDir folder;
+    QFile left(folder.filePath(QStringLiteral("dead.rtf")));
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("left by a crash"));
+    left.write(recoveryBytes(takeSnapshot(document), {}));
+    left.close();
+    const RecoverySettings settings{folder.path(), 1h};
+    Form1Seams seams;
+    seams.recovery = &settings;
+    Form1 form(seams);
+    QRect box, window;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget *offer = QApplication::activeModalWidget();
+        if (!offer || !offer->windowHandle() || !offer->windowHandle()->isExposed())
+            return;
+        QTest::qWait(300); // the frame comes a moment after the box is mapped
+        box = offer->frameGeometry();
+        window = form.frameGeometry();
+        for (QAbstractButton *button : offer->findChildren<QAbstractButton *>())
+            if (button->text().remove(QLatin1Char('&')) == QLatin1String("No"))
+                button->click();
+    });
+    answer.start(50);
+    form.show(); // as main() starts the program
+    form.offerRecovery();
+    ASSERT_TRUE(box.isValid()) << "no recovery box";
+    EXPECT_GT(window.left(), 100) << "the window manager centred the window";
+    EXPECT_NEAR(box.center().x(), window.center().x(), 40);
+    EXPECT_NEAR(box.center().y(), window.center().y(), 40);
+}
+
 } // namespace
 
 // The test owns its X server and window manager, so it runs on xcb whatever the caller uses.
@@ -68,7 +113,7 @@ int main(int argc, char **argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     XServer x;
-    if (!x.started() || !x.startWindowManager()) {
+    if (!x.started() || !x.startWindowManager(QStringLiteral(OPENBOX_CONFIG))) {
         std::fprintf(stderr, "no X server with a window manager could be started\n");
         return 1;
     }

@@ -223,3 +223,17 @@ TEST_F(RealWindow, AtScaleTwoTheWindowKeepsItsProportions)
     EXPECT_NEAR(atTwo.width(), 2 * atOne.width(), 2);
     EXPECT_NEAR(atTwo.height(), 2 * atOne.height(), 2);
 }
+
+TEST_F(RealWindow, CtrlYAndCtrlShiftZBothRedoWhatCtrlZUndid)
+{
+    for (const QString &redo : {QStringLiteral("ctrl+y"), QStringLiteral("ctrl+shift+z")}) {
+        x->type(QStringLiteral("word"));
+        ASSERT_EQ(documentTextBecomes(QStringLiteral("word")), "word");
+        x->key(QStringLiteral("ctrl+z"));
+        // Copying an empty document copies nothing, so the clipboard must not already hold the word.
+        ASSERT_TRUE(x->offerClipboardText(QStringLiteral("undone")));
+        x->key(redo);
+        EXPECT_EQ(documentTextBecomes(QStringLiteral("word")), "word") << redo.toStdString() << " redoes";
+        x->key(QStringLiteral("ctrl+a Delete"));
+    }
+}

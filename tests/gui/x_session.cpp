@@ -1,4 +1,5 @@
 #include "tests/gui/x_session.h"
+#include <QFile>
 #include <QRegularExpression>
 #include <QThread>
 #include <X11/Xlib.h>
@@ -99,13 +100,16 @@ XServer::XServer(const QString &screen)
     close(fds[0]);
 }
 
-bool XServer::startWindowManager()
+bool XServer::startWindowManager(const QString &configFile)
 {
     const QByteArray display = display_.toLatin1();
+    const QByteArray config = QFile::encodeName(configFile);
     windowManager_ = fork();
     if (windowManager_ == 0) {
         dieWithParent();
         setenv("DISPLAY", display.constData(), 1);
+        if (!config.isEmpty())
+            execlp("openbox", "openbox", "--config-file", config.constData(), static_cast<char *>(nullptr));
         execlp("openbox", "openbox", static_cast<char *>(nullptr));
         _exit(127);
     }

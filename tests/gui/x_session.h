@@ -22,7 +22,8 @@ public:
 
     bool started() const { return !display_.isEmpty(); }
     // Starts a window manager that puts frames round windows; true once it manages the screen.
-    bool startWindowManager();
+    // An openbox configuration file, when given, sets how it places new windows.
+    bool startWindowManager(const QString &configFile = {});
     QString display() const { return display_; }
 
     // Runs an X client (xdotool, xclip) to completion and gives back what it printed.

@@ -1,5 +1,11 @@
 #include "rtf_test_support.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QUrl>
 #include <QTemporaryDir>
 
 namespace {
@@ -98,6 +104,65 @@ TEST_F(VelmoRtfTool, BrokenPictureLeavesNoLibraryLines)
     const QString text = QString::fromUtf8(contentsOf(out("p.txt")));
     EXPECT_TRUE(text.startsWith(QStringLiteral("Before"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("after"))) << text.toStdString();
+}
+
+// Every picture the page names, resolved as a browser resolves it against the page's own address.
+QStringList pictureSources(const QString &html)
+{
+    QStringList sources;
+    static const QRegularExpression img(QStringLiteral("<img src=\"([^\"]*)\""));
+    for (auto it = img.globalMatch(html); it.hasNext();)
+        sources << it.next().captured(1);
+    return sources;
+}
+
+struct HtmlPage
+{
+    const char *name;
+    const char *fixture;
+    const char *output;
+    int pictures; // distinct picture files the page uses
+};
+
+class HtmlPictures : public VelmoRtfTool, public testing::WithParamInterface<HtmlPage>
+{
+};
+
+TEST_P(HtmlPictures, AreWrittenBesideThePageWhereItsImgTagsFindThem)
+{
+    const HtmlPage &page = GetParam();
+    const QString html = out(QString::fromUtf8(page.output));
+    const ToolRun run = velmoRtf({"to-html", in(QString::fromUtf8(page.fixture)), html});
+    ASSERT_EQ(run.status, 0) << run.errors.toStdString();
+    const QStringList sources = pictureSources(QString::fromUtf8(contentsOf(html)));
+    QSet<QString> files;
+    for (const QString &src : sources) {
+        const QString file = QUrl::fromLocalFile(html).resolved(QUrl(src)).toLocalFile();
+        EXPECT_FALSE(QImage(file).isNull()) << src.toStdString() << " does not open";
+        files.insert(file);
+    }
+    EXPECT_EQ(files.size(), page.pictures);
+    const QString folder = QFileInfo(html).completeBaseName() + QStringLiteral("_files");
+    EXPECT_EQ(QDir(dir.filePath(folder)).exists(), page.pictures > 0) << "no folder for a page without pictures";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ToHtml, HtmlPictures,
+    testing::Values(HtmlPage{"APngFromAWordProcessor", "word_shppict.rtf", "page.html", 1},
+                    HtmlPage{"AWindowsMetafile", "pictures/wmf.rtf", "wmf.html", 1},
+                    HtmlPage{"AnOutputNameBrowsersMustEscape", "word_shppict.rtf", "my letter #2%.html", 1},
+                    HtmlPage{"NoPictureNoFolder", "fields.rtf", "fields.html", 0}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(VelmoRtfTool, AFolderInTheWayOfThePicturesFailsWithOneLine)
+{
+    QFile blocker(out("page_files"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const ToolRun run = velmoRtf({"to-html", in("word_shppict.rtf"), out("page.html")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.errors.count('\n'), 1) << run.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(out("page.html"))) << "no page whose pictures are missing";
 }
 
 } // namespace

@@ -28,7 +28,7 @@ protected:
     {
         shown.push_back({prompt, buttons, title});
         if (answers.empty())
-            return buttons == vb::vbYesNo ? vb::vbNo : vb::vbOK;
+            return (buttons & ~vb::vbDefaultButton2) == vb::vbYesNo ? vb::vbNo : vb::vbOK;
         int result = answers.front();
         answers.pop_front();
         return result;

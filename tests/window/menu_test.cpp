@@ -1,7 +1,9 @@
 #include "editor/rich_text_box.h"
 #include "window/form1.h"
+#include "window/menu_tree.h"
 #include "tests/support/scripted_seams.h"
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -83,6 +85,31 @@ INSTANTIATE_TEST_SUITE_P(EditorKeys, Shortcuts,
                                            std::pair{"Underlined", QKeySequence("Ctrl+U")}, std::pair{"LJustifiy", QKeySequence("F1")},
                                            std::pair{"Blue", QKeySequence("Ctrl+F1")}, std::pair{"Deformat", QKeySequence("Ctrl+D")},
                                            std::pair{"Find", QKeySequence("Ctrl+F")}, std::pair{"SplCheck", QKeySequence("F7")}));
+
+// The README's table of shortcuts is the menu table's, so a changed key or caption shows up here.
+TEST(MenuBar, TheReadmeListsEveryShortcutWithItsMenuPath)
+{
+    QFile readme(qEnvironmentVariable("VELMO_SOURCE_DIR") + QStringLiteral("/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly | QIODevice::Text)) << "README.md not found";
+    // The table of menu items: the first table of the section.
+    const QString text = QString::fromUtf8(readme.readAll());
+    const QString section = text.section(QLatin1String("## Keyboard shortcuts"), 1).section(QLatin1String("\n\n|"), 1);
+    QStringList rows;
+    for (const QString &line : section.section(QLatin1String("\n\n"), 0, 0).split(QLatin1Char('\n')))
+        if (line.contains(QLatin1String(" > ")))
+            rows << line;
+    QStringList path; // the captions leading to the current entry
+    QStringList expected;
+    for (const MenuEntry &e : menuTree()) {
+        path.resize(e.depth);
+        path << QString::fromLatin1(e.caption);
+        if (*e.shortcut)
+            expected << QStringLiteral("| %1 | %2 |").arg(QLatin1String(e.shortcut), path.join(QLatin1String(" > ")));
+    }
+    rows.sort();
+    expected.sort();
+    EXPECT_EQ(rows.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
+}
 
 TEST(MenuBar, ViewHasNoItems)
 {

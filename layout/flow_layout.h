@@ -1,7 +1,7 @@
 #pragma once
-#include "editor/flow_heights.h"
-#include "editor/flow_tables.h"
-#include "editor/paragraph_lines.h"
+#include "layout/flow_heights.h"
+#include "layout/flow_tables.h"
+#include "layout/paragraph_lines.h"
 #include <QAbstractTextDocumentLayout>
 #include <QBasicTimer>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "editor/flow_tables.h"
+#include "layout/flow_tables.h"
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>

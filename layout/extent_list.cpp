@@ -1,4 +1,4 @@
-#include "editor/extent_list.h"
+#include "layout/extent_list.h"
 #include <numeric>
 
 namespace {

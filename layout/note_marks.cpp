@@ -1,4 +1,4 @@
-#include "editor/note_marks.h"
+#include "layout/note_marks.h"
 #include "model/document_parts.h"
 #include "model/text_properties.h"
 #include <QAbstractTextDocumentLayout>

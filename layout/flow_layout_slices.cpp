@@ -1,7 +1,7 @@
 // When the flow layout lays out which paragraphs: from the top in slices on a timer, at once
 // what is asked for, and, for a question far below what is laid out (a jump to the end of a long
 // document), only what it shows, the heights between guessed at until the slices get there.
-#include "editor/flow_layout.h"
+#include "layout/flow_layout.h"
 #include <QTextDocument>
 #include <cstdint>
 #include <numeric>

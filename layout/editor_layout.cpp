@@ -1,7 +1,7 @@
-#include "editor/editor_layout.h"
-#include "editor/flow_layout.h"
-#include "editor/note_marks.h"
-#include "editor/paragraph_lines.h"
+#include "layout/editor_layout.h"
+#include "layout/flow_layout.h"
+#include "layout/note_marks.h"
+#include "layout/paragraph_lines.h"
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>

@@ -1,4 +1,4 @@
-#include "editor/flow_layout.h"
+#include "layout/flow_layout.h"
 #include <QPainter>
 #include <QTextDocument>
 #include <QTextFrame>

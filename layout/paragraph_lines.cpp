@@ -1,4 +1,4 @@
-#include "editor/paragraph_lines.h"
+#include "layout/paragraph_lines.h"
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextDocument>

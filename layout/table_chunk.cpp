@@ -1,5 +1,5 @@
-#include "editor/table_chunk.h"
-#include "editor/paragraph_lines.h"
+#include "layout/table_chunk.h"
+#include "layout/paragraph_lines.h"
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>

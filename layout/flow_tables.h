@@ -1,5 +1,5 @@
 #pragma once
-#include "editor/table_chunk.h"
+#include "layout/table_chunk.h"
 #include <unordered_map>
 #include <QTextBlock>
 #include <memory>

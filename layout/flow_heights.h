@@ -1,5 +1,5 @@
 #pragma once
-#include "editor/extent_list.h"
+#include "layout/extent_list.h"
 #include <map>
 #include <vector>
 

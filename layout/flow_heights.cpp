@@ -1,4 +1,4 @@
-#include "editor/flow_heights.h"
+#include "layout/flow_heights.h"
 #include <climits>
 #include <iterator>
 #include <utility>
