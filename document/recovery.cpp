@@ -43,7 +43,9 @@ QByteArray readWhole(const QString &path)
 RecoverySettings RecoverySettings::forThisUser()
 {
     RecoverySettings settings;
-    settings.folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery");
+    // The local folder: a roaming profile would carry the copy to computers the run never was on.
+    settings.folder =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/recovery");
     bool ok = false;
     const int ms = qEnvironmentVariableIntValue("VELMO_RECOVERY_INTERVAL_MS", &ok);
     if (ok && ms > 0)
