@@ -35,6 +35,13 @@ else()
     endif()
     install(FILES ${runtime_path} DESTINATION ${CMAKE_INSTALL_BINDIR})
   endforeach()
+  # The runtime and Qt DLLs come with their symbols, which only a debugger needs.
+  install(CODE "
+    set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    file(GLOB shipped \"\${bin}/*.dll\" \"\${bin}/platforms/*.dll\" \"\${bin}/styles/*.dll\" \"\${bin}/imageformats/*.dll\")
+    foreach(dll \${shipped})
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\${dll}\")
+    endforeach()")
 endif()
 
 # The spell check's English dictionary ships beside the program.
