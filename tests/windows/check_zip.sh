@@ -15,6 +15,8 @@ mkdir -p "$out"
 export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINEPATH
 wine wineboot --init >/dev/null 2>&1
+# The prefix's desktop was made without a display; a window needs one made with it.
+wineserver -w
 mkdir -p "$WINEPREFIX/drive_c/Velmo"
 (cd "$WINEPREFIX/drive_c/Velmo" && cmake -E tar xf "$zip")
 top=$(basename "$zip" .zip)
@@ -47,21 +49,24 @@ chmod +x "$out/show-window.sh"
 title=$(xvfb-run -a -s "-screen 0 1280x1024x24" "$out/show-window.sh") ||
   fail "no window titled Velmo within a minute; its output: $(cat "$out/velmo.log")"
 [ "$title" = "Velmo" ] || fail "the window is titled '$title'"
+wineserver -w # the window's Wine is gone before the converter's starts
 echo "window: $title; screenshot: $out/velmo-window.png"
 
 # The same documents to text on both systems; the Windows converter reads them from C:.
 documents=$WINEPREFIX/drive_c/Documents
 mkdir -p "$documents" "$out/linux" "$out/windows"
 differ=0
+wineserver -p # one server for every run: none starts while the last one's is leaving
 for fixture in "$source"/tests/windows/fixtures/*.rtf "$source"/tests/rtf/fixtures/word_shppict.rtf \
   "$source"/tests/rtf/fixtures/pictures/*.rtf "$source"/tests/rtf/fixtures/tables/*.rtf \
   "$source"/tests/rtf/fixtures/fields.rtf "$source"/tests/rtf/fixtures/hyperlinks.rtf; do
   name=$(basename "$(dirname "$fixture")")-$(basename "$fixture" .rtf)
   cp "$fixture" "$documents/$name.rtf"
   QT_QPA_PLATFORM=offscreen "$linux_rtf" to-text "$fixture" "$out/linux/$name.txt"
-  wine "$winapp\\velmo-rtf.exe" to-text "C:\\Documents\\$name.rtf" "C:\\Documents\\$name.txt" ||
-    fail "velmo-rtf.exe could not convert $name"
+  wine "$winapp\\velmo-rtf.exe" to-text "C:\\Documents\\$name.rtf" "C:\\Documents\\$name.txt" \
+    2>"$out/windows/$name.err" || fail "velmo-rtf.exe could not convert $name: $(cat "$out/windows/$name.err")"
   cp "$documents/$name.txt" "$out/windows/$name.txt"
+  rm -f "$out/windows/$name.err"
   if ! cmp -s "$out/linux/$name.txt" "$out/windows/$name.txt"; then
     echo "differs: $name"
     diff "$out/linux/$name.txt" "$out/windows/$name.txt" | head -20 || true
