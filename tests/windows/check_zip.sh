@@ -56,7 +56,10 @@ echo "window: $title; screenshot: $out/velmo-window.png"
 documents=$WINEPREFIX/drive_c/Documents
 mkdir -p "$documents" "$out/linux" "$out/windows"
 differ=0
-wineserver -p # one server for every run: none starts while the last one's is leaving
+# One server for every run, so none starts while the last one's is leaving; its services start
+# here, away from the converter's output.
+wineserver -p
+wine cmd /c exit >/dev/null 2>&1
 for fixture in "$source"/tests/windows/fixtures/*.rtf "$source"/tests/rtf/fixtures/word_shppict.rtf \
   "$source"/tests/rtf/fixtures/pictures/*.rtf "$source"/tests/rtf/fixtures/tables/*.rtf \
   "$source"/tests/rtf/fixtures/fields.rtf "$source"/tests/rtf/fixtures/hyperlinks.rtf; do
