@@ -1,5 +1,9 @@
 # Installation as a desktop application, and the packages built from it:
 # a Debian package on Linux (cpack -G DEB), a ZIP with Qt deployed beside the program on Windows.
+if(WIN32)
+  # A Windows program keeps what it loads beside it.
+  set(CMAKE_INSTALL_BINDIR .)
+endif()
 include(GNUInstallDirs)
 # Installing and packaging take what the build made; they do not build every test first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
@@ -27,16 +31,6 @@ if(UNIX AND NOT APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmo)
 endif()
 
-if(WIN32)
-  # Qt's own deployment (windeployqt) runs as part of the install step.
-  if(Qt6_VERSION VERSION_GREATER_EQUAL 6.5)
-    qt_generate_deploy_app_script(TARGET velmo OUTPUT_SCRIPT velmo_deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
-  else()
-    qt_generate_deploy_app_script(TARGET velmo FILENAME_VARIABLE velmo_deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
-  endif()
-  install(SCRIPT ${velmo_deploy_script})
-endif()
-
 set(CPACK_PACKAGE_NAME velmo)
 set(CPACK_PACKAGE_VENDOR "Velmo")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -61,6 +55,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Arial, Courier New, Calibri, Cambria) keep documents' line breaks.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
   "hunspell-en-us, fonts-liberation2, fonts-crosextra-carlito, fonts-crosextra-caladea")
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackage.cmake)
+endif()
 include(CPack)
 
 if(VELMO_TESTS AND CMAKE_SYSTEM_NAME STREQUAL "Linux")

@@ -53,7 +53,9 @@ RecoverySettings RecoverySettings::forThisUser()
     settings.earlierFolders << dataHome + QLatin1Char('/') + QLatin1String(velmo::ProductName) + QLatin1Char('/') +
                                    QLatin1String(velmo::InternalName) + QStringLiteral("/recovery");
 #else
-    settings.folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/recovery");
+    // The local folder: a roaming profile would carry the copy to computers the run never was on.
+    settings.folder =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/recovery");
 #endif
     bool ok = false;
     const int ms = qEnvironmentVariableIntValue("VELMO_RECOVERY_INTERVAL_MS", &ok);

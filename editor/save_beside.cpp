@@ -52,6 +52,16 @@ bool syncToDisk(QFile &file)
 #endif
 }
 
+// Windows reads narrow names in the ANSI code page, which may not spell the file's name.
+std::filesystem::path nativePath(const QString &file)
+{
+#if defined(Q_OS_WIN)
+    return std::filesystem::path(file.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+#endif
+}
+
 } // namespace
 
 QDateTime instanceStart() { return startedAt; }
@@ -96,8 +106,7 @@ bool SaveBeside::commit()
     }
     file_.close();
     std::error_code failed;
-    std::filesystem::rename(QFile::encodeName(file_.fileName()).toStdString(),
-                            QFile::encodeName(target_).toStdString(), failed);
+    std::filesystem::rename(nativePath(file_.fileName()), nativePath(target_), failed);
     if (failed) {
         error_ = QString::fromLocal8Bit(failed.message());
         file_.remove();

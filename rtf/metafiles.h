@@ -12,9 +12,13 @@ enum class MetafileKind { Wmf, Emf };
 // by what it claims.
 bool plausibleMetafile(const QByteArray &bytes, MetafileKind kind);
 
-// Draws a metafile at `pixels` through the metafile libraries and Qt SVG.
-// A null image when the bytes cannot be drawn.
+// Draws a metafile at `pixels`, stretched to fill them, on a transparent
+// ground. A null image when the bytes cannot be drawn.
 QImage renderMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels);
+
+// The platform's player behind renderMetafile's checks: Windows' own GDI on
+// Windows, libwmf and libemf2svg through Qt SVG elsewhere.
+QImage playMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels);
 
 // A device-independent bitmap (BITMAPINFOHEADER, colours, bits) as a BMP
 // file, which Qt's own reader takes; empty when the header is not one.

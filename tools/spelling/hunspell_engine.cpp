@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <hunspell.hxx>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -40,13 +43,38 @@ std::optional<DictionaryFiles> sameLanguageIn(const QStringList &folders, const 
     return std::nullopt;
 }
 
+// Hunspell opens its files through the C library's narrow names. On Windows those are in the ANSI
+// code page, which may not spell the folder Velmo was unpacked to; the short name always can.
+QByteArray narrowFileName(const QString &file)
+{
+#ifdef Q_OS_WIN
+    const QString native = QDir::toNativeSeparators(file);
+    const QByteArray ansi = native.toLocal8Bit();
+    if (QString::fromLocal8Bit(ansi) == native)
+        return ansi;
+    const std::wstring wide = native.toStdWString();
+    std::wstring shortName(MAX_PATH, L'\0');
+    const DWORD length = GetShortPathNameW(wide.c_str(), shortName.data(), DWORD(shortName.size()));
+    if (length > 0 && length < shortName.size())
+        return QString::fromWCharArray(shortName.c_str(), int(length)).toLocal8Bit();
+    return ansi;
+#else
+    return QFile::encodeName(file);
+#endif
+}
+
 } // namespace
 
 QStringList standardDictionaryFolders()
 {
-    return {QCoreApplication::applicationDirPath() + QStringLiteral("/dictionaries"),
-            QStringLiteral("/usr/share/hunspell"), QStringLiteral("/usr/share/myspell/dicts"),
-            QStringLiteral("/usr/share/myspell")};
+    const QString programFolder = QCoreApplication::applicationDirPath();
+#ifdef Q_OS_WIN
+    // Windows has no shared dictionaries: Velmo's own ship beside it.
+    return {programFolder + QStringLiteral("/dictionaries"), programFolder};
+#else
+    return {programFolder + QStringLiteral("/dictionaries"), QStringLiteral("/usr/share/hunspell"),
+            QStringLiteral("/usr/share/myspell/dicts"), QStringLiteral("/usr/share/myspell")};
+#endif
 }
 
 std::optional<DictionaryFiles> findDictionary(const QString &localeName, const QStringList &folders)
@@ -65,8 +93,8 @@ std::optional<DictionaryFiles> findDictionary(const QString &localeName, const Q
 }
 
 HunspellEngine::HunspellEngine(const DictionaryFiles &dictionary)
-    : hunspell_(std::make_unique<Hunspell>(QFile::encodeName(dictionary.affix).constData(),
-                                           QFile::encodeName(dictionary.words).constData()))
+    : hunspell_(std::make_unique<Hunspell>(narrowFileName(dictionary.affix).constData(),
+                                           narrowFileName(dictionary.words).constData()))
 {
     const QByteArray encoding = QByteArray::fromStdString(hunspell_->get_dict_encoding());
     encoder_ = QStringEncoder(encoding.constData());

@@ -13,7 +13,8 @@ struct DictionaryFiles
     QString words;
 };
 
-// The folders where the system's spelling dictionaries live.
+// The folders where spelling dictionaries live: the one shipped beside the program first, then
+// the system's (Windows has none of its own).
 QStringList standardDictionaryFolders();
 
 // The dictionary for `localeName` ("de_DE"): that exact one, else another of its language, else en_US.

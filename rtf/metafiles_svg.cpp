@@ -1,0 +1,84 @@
+// The Linux path: libemf2svg and libwmf turn a metafile into SVG, which Qt SVG draws.
+#include "rtf/metafiles.h"
+#include <QPainter>
+#include <QSvgRenderer>
+#include <algorithm>
+#include <cstdlib>
+#include <emf2svg.h>
+#include <libwmf/api.h>
+#include <libwmf/svg.h>
+
+namespace rtf {
+namespace {
+
+QByteArray emfToSvg(const QByteArray &bytes)
+{
+    generatorOptions options{};
+    options.nameSpace = nullptr; // a prefix is copied and never freed by the library
+    options.emfplus = true;
+    options.svgDelimiter = true;
+    char *svg = nullptr;
+    size_t length = 0;
+    QByteArray copy = bytes; // the library takes a mutable buffer
+    const int ok = emf2svg(copy.data(), size_t(copy.size()), &svg, &length, &options);
+    QByteArray result;
+    if (ok && svg)
+        result = QByteArray(svg, qsizetype(length));
+    std::free(svg);
+    return result;
+}
+
+QByteArray wmfToSvg(const QByteArray &bytes)
+{
+    wmfAPI *api = nullptr;
+    wmfAPI_Options options{};
+    options.function = wmf_svg_function;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
+        if (api)
+            wmf_api_destroy(api);
+        return {};
+    }
+    QByteArray copy = bytes;
+    QByteArray result;
+    wmfD_Rect bounds{};
+    if (wmf_mem_open(api, reinterpret_cast<unsigned char *>(copy.data()), long(copy.size())) == wmf_E_None
+        && wmf_scan(api, 0, &bounds) == wmf_E_None) {
+        wmf_svg_t *device = WMF_SVG_GetData(api);
+        device->out = wmf_stream_create(api, nullptr);
+        device->bbox = bounds;
+        float width = 0, height = 0;
+        wmf_size(api, &width, &height);
+        device->width = unsigned(std::clamp(width, 1.0f, 20000.0f));
+        device->height = unsigned(std::clamp(height, 1.0f, 20000.0f));
+        const bool played = device->out && wmf_play(api, 0, &bounds) == wmf_E_None;
+        char *svg = nullptr;
+        unsigned long length = 0;
+        if (device->out)
+            wmf_stream_destroy(api, device->out, &svg, &length);
+        if (played && svg)
+            result = QByteArray(svg, qsizetype(length)); // the API owns and frees the stream's memory
+    }
+    wmf_api_destroy(api);
+    return result;
+}
+
+} // namespace
+
+QImage playMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels)
+{
+    const QByteArray svg = kind == MetafileKind::Emf ? emfToSvg(bytes) : wmfToSvg(bytes);
+    QSvgRenderer renderer(svg);
+    if (svg.isEmpty() || !renderer.isValid())
+        return {};
+    renderer.setAspectRatioMode(Qt::IgnoreAspectRatio);
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(pixels)));
+    return image;
+}
+
+} // namespace rtf
