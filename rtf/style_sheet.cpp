@@ -12,7 +12,9 @@ namespace {
 constexpr int MaxStyles = 4096;
 constexpr int MaxBasedOn = 8;
 
-int basedOn(QByteArrayView definition)
+// Calls `visit` with each word of a style's definition itself, leaving out its inner groups.
+template <typename Visit>
+void forEachOwnWord(QByteArrayView definition, Visit visit)
 {
     Tokenizer tokenizer(definition);
     int depth = 0;
@@ -23,10 +25,19 @@ int basedOn(QByteArrayView definition)
             ++depth;
         else if (token.kind == Tokenizer::Kind::GroupEnd)
             --depth;
-        else if (depth == 1 && token.kind == Tokenizer::Kind::Word && token.text == "sbasedon")
-            return token.param;
+        else if (depth == 1 && token.kind == Tokenizer::Kind::Word)
+            visit(token);
     }
-    return -1;
+}
+
+int basedOn(QByteArrayView definition)
+{
+    int base = -1;
+    forEachOwnWord(definition, [&base](const Tokenizer::Token &token) {
+        if (token.text == "sbasedon")
+            base = token.param;
+    });
+    return base;
 }
 
 } // namespace
@@ -82,23 +93,13 @@ void Reader::styleWord(Command command, int param)
 // code, its own revision marks) and words that would end or start something do not.
 void Reader::replayStyle(const QByteArray &definition, int depth)
 {
-    const int base = basedOn(definition);
+    const int base = basedOn(definition); // a second pass: the style based on goes first
     const bool character = definition.startsWith("{\\*\\cs") || definition.startsWith("{\\cs");
     const QByteArray *parent = character ? m_context.styles.characterStyle(base)
                                          : m_context.styles.paragraphStyle(base);
     if (parent && parent != &definition && depth < MaxBasedOn)
         replayStyle(*parent, depth + 1);
-    Tokenizer tokenizer(definition);
-    int level = 0;
-    for (Tokenizer::Token token = tokenizer.next(); token.kind != Tokenizer::Kind::End
-                                                    && token.kind != Tokenizer::Kind::Error;
-         token = tokenizer.next()) {
-        if (token.kind == Tokenizer::Kind::GroupStart)
-            ++level;
-        else if (token.kind == Tokenizer::Kind::GroupEnd)
-            --level;
-        if (level != 1 || token.kind != Tokenizer::Kind::Word)
-            continue;
+    forEachOwnWord(definition, [this](const Tokenizer::Token &token) {
         const Command command = lookupControlWord(token.text).command;
         switch (groupOf(command)) {
         case CommandGroup::CharacterFormat:
@@ -119,7 +120,7 @@ void Reader::replayStyle(const QByteArray &definition, int depth)
             break;
         default: break;
         }
-    }
+    });
 }
 
 } // namespace rtf
