@@ -71,8 +71,7 @@ Table makeTable()
 {
     Table t;
     // Destinations whose content never shows, starred or not.
-    addAll(t, {"objdata", "objclass", "objname", "objalias", "objsect", "objtime", "xe", "tc", "txe",
-               "rxe", "pntxta", "pntxtb", "revtbl", "rsidtbl", "filetbl", "pgdsctbl",
+    addAll(t, {"objdata", "objclass", "objname", "objalias", "objsect", "objtime", "pntxta", "pntxtb", "revtbl", "rsidtbl", "filetbl", "pgdsctbl",
                "template", "docvar", "userprops", "comment", "private", "nonesttables",
                "mmathPr", "themedata", "colorschememapping", "latentstyles", "datastore",
                "datafield", "generator", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc",
@@ -81,6 +80,8 @@ Table makeTable()
                "panose", "fname", "formfield", "ffdeftext", "ffname", "pgptbl",
                "listpicture", "fchars", "lchars", "mhtmltag", "htmltag"},
            Command::SkipDestination);
+    // Index and contents entries: never shown, kept where they stand.
+    addAll(t, {"xe", "tc", "txe", "rxe"}, Command::TextEntry);
     // The parts of list and numbering tables, skipped wherever they stand.
     addAll(t, {"list", "listlevel", "listname", "leveltext", "levelnumbers", "listoverride",
                "lfolevel", "liststylename", "pgdscnm"},

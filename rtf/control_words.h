@@ -7,7 +7,7 @@ namespace rtf {
 enum class Command : quint8 {
     Unknown,
     // destinations
-    FontTable, ColorTable, SkipDestination, TextDestination, FieldInstruction, FieldResult,
+    FontTable, ColorTable, SkipDestination, TextEntry, TextDestination, FieldInstruction, FieldResult,
     FontAlternative,
     Picture, Object, ObjectResult, Shape, ShapeInstance, ShapeResult, ShapePicture,
     NonShapePicture, ShapeText, NestedTableProperties,

@@ -146,14 +146,19 @@ void Writer::anchors(const QStringList &names)
 {
     for (const QString &name : names) {
         const qsizetype colon = name.indexOf(u':');
-        if (colon < 0 || m_anchorsWritten.contains(name))
+        if (colon < 0)
             continue;
-        m_anchorsWritten.insert(name);
         const QStringView kind = QStringView(name).left(colon);
-        if (kind == u"field") {
-            kept(QStringView(name).mid(colon + 1).toLatin1());
+        // A run formatted in part stays one run with the anchors on each piece; the same empty
+        // field elsewhere is a field of its own.
+        if (kind == u"field" || kind == u"group") {
+            if (!m_previousAnchors.contains(name))
+                kept(QStringView(name).mid(colon + 1).toLatin1());
             continue;
         }
+        if (m_anchorsWritten.contains(name))
+            continue;
+        m_anchorsWritten.insert(name);
         const char *destination = kind == u"bookmark-start" ? "bkmkstart"
                                   : kind == u"bookmark-end"  ? "bkmkend"
                                   : kind == u"comment-start" ? "atrfstart"

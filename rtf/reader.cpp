@@ -334,6 +334,11 @@ void Reader::destinationWord(Command command)
         keepSkippedGroup({});
         enterSkip();
         break;
+    case Command::TextEntry:
+        if (g.destination == Destination::Text)
+            addAnchor(QStringLiteral("group:") + QString::fromLatin1(wholeGroup()));
+        enterSkip();
+        break;
     case Command::FontAlternative:
         if (g.destination == Destination::FontTable)
             g.destination = Destination::FontAlternative;

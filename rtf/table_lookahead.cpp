@@ -63,7 +63,7 @@ bool isContentWord(QByteArrayView word)
 {
     const Command command = lookupControlWord(word).command;
     switch (groupOf(command)) {
-    case CommandGroup::Destination: return command != Command::SkipDestination;
+    case CommandGroup::Destination: return command != Command::SkipDestination && command != Command::TextEntry;
     case CommandGroup::Character: return command == Command::Character || command == Command::Unicode;
     default:
         return command == Command::Paragraph || command == Command::Section || command == Command::Page;

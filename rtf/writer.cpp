@@ -195,6 +195,7 @@ void Writer::block(const QTextBlock &block, int depth)
     }
     paragraphProperties(block.blockFormat());
     raw(" ");
+    m_previousAnchors.clear();
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         switchField(it.fragment().charFormat());
         fragment(it.fragment());
@@ -265,9 +266,10 @@ void Writer::switchField(const QTextCharFormat &format)
 void Writer::fragment(const QTextFragment &fragment)
 {
     const QTextCharFormat format = fragment.charFormat();
-    const QVariant anchorsHere = format.property(model::AnchorsProperty);
-    if (anchorsHere.isValid())
-        anchors(anchorsHere.toStringList());
+    QStringList anchorsHere = format.property(model::AnchorsProperty).toStringList();
+    if (!anchorsHere.isEmpty())
+        anchors(anchorsHere);
+    m_previousAnchors = std::move(anchorsHere);
     if (format.objectType() == model::NoteMarkObject) {
         for (qsizetype i = 0; i < fragment.length(); ++i)
             noteMark(format);

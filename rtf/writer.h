@@ -75,7 +75,8 @@ private:
     bool m_paragraphStyled = false; // the paragraph being written names a style
     QString m_openLink;
     int m_openField = 0;
-    QSet<QString> m_anchorsWritten;
+    QSet<QString> m_anchorsWritten;   // bookmarks and comment ranges: a name once
+    QStringList m_previousAnchors;   // the anchors of the fragment just written
     bool m_inComment = false; // a comment's text is being written
 };
 

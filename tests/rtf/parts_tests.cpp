@@ -148,9 +148,11 @@ const Case cases[] = {
                 "{\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}{\\fldrslt 5 May}} {\\caps\\lang1031 Wort}{\\*\\bkmkstart b2}\\par"),
      {"body: [\\keepn\\pagebb][end bookmark-start:b2]A <bookmark-start:b1>marked<bookmark-end:b1> {hidden hidden} "
       "{5 May field=DATE \\@ \"d MMMM\"} {Wort \\caps\\lang1031}|"}},
-    {"AFieldWithAnEmptyResultIsKeptWholeWhereItStood",
-     withHeader("\\pard Before{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}after\\par"),
-     {"body: Before<field:{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}>after|"}},
+    {"EmptyFieldsAndIndexEntriesAreKeptWholeWhereTheyStood",
+     withHeader("\\pard Before{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}after\\par"
+                "\\pard {\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}again{\\xe {\\v Entry}}{\\tc Head}.\\par"),
+     {"body: Before<field:{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}>after|"
+      "<field:{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}>again<group:{\\xe {\\v Entry}}><group:{\\tc Head}>.|"}},
 };
 
 class Parts : public testing::TestWithParam<Case>
