@@ -150,6 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
     ToHtml, HtmlPictures,
     testing::Values(HtmlPage{"APngFromAWordProcessor", "word_shppict.rtf", "page.html", 1},
                     HtmlPage{"AWindowsMetafile", "pictures/wmf.rtf", "wmf.html", 1},
+                    HtmlPage{"OnePerPictureOfTheBodyAHeaderAndANote", "parts/pictures_in_every_part.rtf", "parts.html", 3},
                     HtmlPage{"AnOutputNameBrowsersMustEscape", "word_shppict.rtf", "my letter #2%.html", 1},
                     HtmlPage{"NoPictureNoFolder", "fields.rtf", "fields.html", 0}),
     [](const auto &info) { return std::string(info.param.name); });
