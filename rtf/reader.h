@@ -178,7 +178,7 @@ private:
 
     // ---- styles (style_sheet.cpp)
     void styleWord(Command command, int param);
-    void replayStyle(const QByteArray &definition, int depth);
+    void replayStyle(const QByteArray &definition);
 
     // ---- fields (fields.cpp)
     void fieldDestinationWord(Command command);

@@ -44,6 +44,7 @@ int basedOn(QByteArrayView definition)
 
 void StyleSheet::read(QByteArrayView group)
 {
+    replayed.clear(); // its words point into definitions a second style sheet may replace
     Tokenizer tokenizer(group);
     int depth = 0;
     qsizetype entryStart = -1;
@@ -86,41 +87,61 @@ void Reader::styleWord(Command command, int param)
         definition = m_context.styles.characterStyle(number);
     }
     if (definition)
-        replayStyle(*definition, 0);
+        replayStyle(*definition);
 }
+
+namespace {
 
 // Only the words that format a paragraph or a run count; groups inside a definition (its key
 // code, its own revision marks) and words that would end or start something do not.
-void Reader::replayStyle(const QByteArray &definition, int depth)
+bool replays(Command command)
 {
-    const int base = basedOn(definition); // a second pass: the style based on goes first
+    switch (groupOf(command)) {
+    case CommandGroup::CharacterFormat: return command != Command::Plain;
+    case CommandGroup::Paragraph:
+        return command != Command::Paragraph && command != Command::Section && command != Command::Page
+            && command != Command::ParagraphDefaults;
+    case CommandGroup::Parts:
+        return command != Command::ParagraphStyle && command != Command::CharacterStyle
+            && command != Command::SectionDefaults && command != Command::Part
+            && command != Command::FootnoteMark && command != Command::AnnotationMark
+            && command != Command::EndnoteFlag;
+    default: return false;
+    }
+}
+
+void collectWords(const StyleSheet &styles, const QByteArray &definition, int depth,
+                  std::vector<StyleSheet::Word> &words)
+{
+    const int base = basedOn(definition);
     const bool character = definition.startsWith("{\\*\\cs") || definition.startsWith("{\\cs");
-    const QByteArray *parent = character ? m_context.styles.characterStyle(base)
-                                         : m_context.styles.paragraphStyle(base);
+    const QByteArray *parent = character ? styles.characterStyle(base) : styles.paragraphStyle(base);
     if (parent && parent != &definition && depth < MaxBasedOn)
-        replayStyle(*parent, depth + 1);
-    forEachOwnWord(definition, [this](const Tokenizer::Token &token) {
+        collectWords(styles, *parent, depth + 1, words);
+    forEachOwnWord(definition, [&words](const Tokenizer::Token &token) {
         const Command command = lookupControlWord(token.text).command;
-        switch (groupOf(command)) {
-        case CommandGroup::CharacterFormat:
-            if (command != Command::Plain)
-                characterFormatWord(command, token);
-            break;
-        case CommandGroup::Paragraph:
-            if (command != Command::Paragraph && command != Command::Section && command != Command::Page
-                && command != Command::ParagraphDefaults)
-                paragraphWord(command, token.param);
-            break;
-        case CommandGroup::Parts:
-            if (command != Command::ParagraphStyle && command != Command::CharacterStyle
-                && command != Command::SectionDefaults && command != Command::Part
-                && command != Command::FootnoteMark && command != Command::AnnotationMark
-                && command != Command::EndnoteFlag)
-                partsWord(command, token);
-            break;
-        default: break;
-        }
+        if (replays(command))
+            words.push_back({command, token});
     });
+}
+
+} // namespace
+
+void Reader::replayStyle(const QByteArray &definition)
+{
+    auto found = m_context.styles.replayed.find(&definition);
+    if (found == m_context.styles.replayed.end()) {
+        std::vector<StyleSheet::Word> words;
+        collectWords(m_context.styles, definition, 0, words);
+        found = m_context.styles.replayed.insert(&definition, std::move(words));
+    }
+    for (const StyleSheet::Word &word : *found) {
+        switch (groupOf(word.command)) {
+        case CommandGroup::CharacterFormat: characterFormatWord(word.command, word.token); break;
+        case CommandGroup::Paragraph: paragraphWord(word.command, word.token.param); break;
+        default: partsWord(word.command, word.token); break;
+        }
+    }
 }
 
 } // namespace rtf

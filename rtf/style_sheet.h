@@ -2,6 +2,9 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
+#include "rtf/control_words.h"
+#include "rtf/tokenizer.h"
+#include <vector>
 
 namespace rtf {
 
@@ -16,6 +19,16 @@ public:
     const QByteArray *paragraphStyle(int number) const { return find(m_paragraph, number); }
     const QByteArray *characterStyle(int number) const { return find(m_character, number); }
     bool isEmpty() const { return m_paragraph.isEmpty() && m_character.isEmpty(); }
+
+    // A style's words to replay, the style it is based on first: worked out once per style, since
+    // a document names its few styles at each of its paragraphs. The tokens' text points into
+    // the definitions, which stay as read.
+    struct Word
+    {
+        Command command;
+        Tokenizer::Token token;
+    };
+    QHash<const QByteArray *, std::vector<Word>> replayed;
 
 private:
     static const QByteArray *find(const QHash<int, QByteArray> &styles, int number)
