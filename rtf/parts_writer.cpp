@@ -148,17 +148,15 @@ void Writer::anchors(const QStringList &names)
         const qsizetype colon = name.indexOf(u':');
         if (colon < 0)
             continue;
+        // A run formatted in part stays one run with the anchors on each piece; the same name
+        // elsewhere is an anchor of its own (files do repeat bookmarks' names).
+        if (m_previousAnchors.contains(name))
+            continue;
         const QStringView kind = QStringView(name).left(colon);
-        // A run formatted in part stays one run with the anchors on each piece; the same empty
-        // field elsewhere is a field of its own.
         if (kind == u"field" || kind == u"group") {
-            if (!m_previousAnchors.contains(name))
-                kept(QStringView(name).mid(colon + 1).toLatin1());
+            kept(QStringView(name).mid(colon + 1).toLatin1());
             continue;
         }
-        if (m_anchorsWritten.contains(name))
-            continue;
-        m_anchorsWritten.insert(name);
         const char *destination = kind == u"bookmark-start" ? "bkmkstart"
                                   : kind == u"bookmark-end"  ? "bkmkend"
                                   : kind == u"comment-start" ? "atrfstart"

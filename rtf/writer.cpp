@@ -109,7 +109,7 @@ void Writer::frameContents(QTextFrame *frame, int depth)
         }
         block(current, depth);
         if (!it.atEnd())
-            separator(it.currentBlock(), depth);
+            separator(current.next(), depth); // a table's first cell when a table follows
         m_lineStart = m_out.size();
     }
 }
@@ -201,6 +201,7 @@ void Writer::block(const QTextBlock &block, int depth)
         fragment(it.fragment());
     }
     switchField(QTextCharFormat());
+    m_previousAnchors.clear();
     const QVariant endAnchors = block.blockFormat().property(model::BlockEndAnchorsProperty);
     if (endAnchors.isValid())
         anchors(endAnchors.toStringList());

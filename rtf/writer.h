@@ -2,7 +2,6 @@
 #include "rtf/pictures.h"
 #include "rtf/written_tables.h"
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QTextFormat>
 #include <cmath>
@@ -75,7 +74,6 @@ private:
     bool m_paragraphStyled = false; // the paragraph being written names a style
     QString m_openLink;
     int m_openField = 0;
-    QSet<QString> m_anchorsWritten;   // bookmarks and comment ranges: a name once
     QStringList m_previousAnchors;   // the anchors of the fragment just written
     bool m_inComment = false; // a comment's text is being written
 };

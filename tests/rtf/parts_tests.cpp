@@ -125,9 +125,10 @@ const Case cases[] = {
       "comment JW Jane Writer: Check this. {\\*\\atnref 7}{\\*\\atndate 1234}"}},
     {"DocumentSetupAndSectionsAreKeptAsWritten",
      withHeader("\\paperw12240\\paperh15840\\margl1800\\facingp\\deftab720\\sectd\\pgwsxn12240\\sbkpage"
-                "\\pard One\\par\\sect\\sectd\\lndscpsxn\\pgwsxn15840\\pghsxn12240\\pard Two\\par"),
+                "\\pard One\\par\\sect\\sectd\\lndscpsxn\\pgwsxn15840\\pghsxn12240\\pard Two\\par"
+                "\\sect\\sectd\\sbknone\\trowd\\cellx2000\\pard\\intbl Cell\\cell\\row\\pard After\\par"),
      {"document: \\paperw12240\\paperh15840\\margl1800\\facingp\\deftab720", "section 0: \\pgwsxn12240\\sbkpage",
-      "section 1: \\lndscpsxn\\pgwsxn15840\\pghsxn12240", "body: One|[section 1]Two|"}},
+      "section 1: \\lndscpsxn\\pgwsxn15840\\pghsxn12240", "body: One|[section 1]Two|", "[section 2]Cell|"}},
     {"InfoAndUnknownDestinationsBeforeTheBodyAreKeptInPlace",
      withHeader("{\\*\\generator Some Writer 1.0;}{\\info{\\title A Title}{\\author Jane}{\\creatim\\yr2024}}"
                 "{\\*\\themedata 0102}\\pard Body\\par"),
@@ -145,9 +146,10 @@ const Case cases[] = {
      {"body: [ls1.0]{1.\t label}Item|", "kept: {\\*\\listtable{\\list\\listid5{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}}}"}},
     {"BookmarksFieldsHiddenTextAndKeptWordsStayOnTheirText",
      withHeader("\\pard\\keepn\\pagebb A {\\*\\bkmkstart b1}marked{\\*\\bkmkend b1} {\\v hidden} "
-                "{\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}{\\fldrslt 5 May}} {\\caps\\lang1031 Wort}{\\*\\bkmkstart b2}\\par"),
+                "{\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}{\\fldrslt 5 May}} {\\caps\\lang1031 Wort}{\\*\\bkmkstart b2}\\par"
+                "\\pard {\\*\\bkmkstart b1}Same name again{\\*\\bkmkend b1}\\par"),
      {"body: [\\keepn\\pagebb][end bookmark-start:b2]A <bookmark-start:b1>marked<bookmark-end:b1> {hidden hidden} "
-      "{5 May field=DATE \\@ \"d MMMM\"} {Wort \\caps\\lang1031}|"}},
+      "{5 May field=DATE \\@ \"d MMMM\"} {Wort \\caps\\lang1031}|[end bookmark-end:b1]<bookmark-start:b1>Same name again|"}},
     {"EmptyFieldsAndIndexEntriesAreKeptWholeWhereTheyStood",
      withHeader("\\pard Before{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}after\\par"
                 "\\pard {\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}again{\\xe {\\v Entry}}{\\tc Head}.\\par"),
