@@ -97,12 +97,13 @@ void Reader::keepWord(QByteArray &words, const Tokenizer::Token &token)
 // HTML says so (\fromhtml), which the file Velmo writes no longer is.
 void Reader::unknownWord(const Tokenizer::Token &token)
 {
-    if (m_nested || m_groups.size() != 1 || token.text == "bin" || token.text == "rtf"
-        || token.text == "fromhtml" || token.text == "fromtext")
+    if (m_nested || token.text == "bin" || token.text == "rtf" || token.text == "fromhtml"
+        || token.text == "fromtext")
         return;
-    if (m_place == Place::DocumentHead)
+    if (m_place == Place::DocumentHead && m_groups.size() == 1)
         keepWord(m_context.parts.documentWords, token);
-    else if (m_place == Place::SectionHead)
+    // Some writers end a section inside a group (a text box's text): its setup follows there.
+    else if (m_place == Place::SectionHead && group().destination == Destination::Text)
         keepWord(currentSection().words, token);
 }
 

@@ -125,7 +125,7 @@ const Case cases[] = {
       "comment JW Jane Writer: Check this. {\\*\\atnref 7}{\\*\\atndate 1234}"}},
     {"DocumentSetupAndSectionsAreKeptAsWritten",
      withHeader("\\paperw12240\\paperh15840\\margl1800\\facingp\\deftab720\\sectd\\pgwsxn12240\\sbkpage"
-                "\\pard One\\par\\sect\\sectd\\lndscpsxn\\pgwsxn15840\\pghsxn12240\\pard Two\\par"
+                "\\pard One\\par{\\sect\\sectd\\lndscpsxn\\pgwsxn15840\\pghsxn12240}\\pard Two\\par"
                 "\\sect\\sectd\\sbknone\\trowd\\cellx2000\\pard\\intbl Cell\\cell\\row\\pard After\\par"),
      {"document: \\paperw12240\\paperh15840\\margl1800\\facingp\\deftab720", "section 0: \\pgwsxn12240\\sbkpage",
       "section 1: \\lndscpsxn\\pgwsxn15840\\pghsxn12240", "body: One|[section 1]Two|", "[section 2]Cell|"}},
