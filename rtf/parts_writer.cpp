@@ -98,7 +98,9 @@ void Writer::subDocument(const QTextDocument &text)
     const bool styledParagraph = m_paragraphStyled;
     const QString link = std::exchange(m_openLink, QString());
     const int field = std::exchange(m_openField, 0);
+    const QStringList anchorsBefore = std::exchange(m_previousAnchors, {});
     frameContents(text.rootFrame(), 0);
+    m_previousAnchors = anchorsBefore;
     m_text = outer;
     m_section = section;
     m_paragraphStyled = styledParagraph;

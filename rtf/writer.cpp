@@ -94,8 +94,17 @@ std::string Writer::tables()
     return start;
 }
 
+// Qt keeps a block in front of a table, even of one that starts the document or a cell; that
+// block, left empty, is not the file's and is not written.
+static bool onlyHoldsPlaceOfTable(const QTextBlock &block, bool firstInFrame, QTextFrame *next)
+{
+    return firstInFrame && block.length() == 1 && qobject_cast<QTextTable *>(next)
+        && !block.blockFormat().hasProperty(model::BlockEndAnchorsProperty);
+}
+
 void Writer::frameContents(QTextFrame *frame, int depth)
 {
+    bool first = true;
     for (auto it = frame->begin(); !it.atEnd();) {
         QTextFrame *child = it.currentFrame();
         const QTextBlock current = it.currentBlock();
@@ -107,6 +116,8 @@ void Writer::frameContents(QTextFrame *frame, int depth)
                 frameContents(child, depth); // other frames keep their text
             continue;
         }
+        if (onlyHoldsPlaceOfTable(current, std::exchange(first, false), it.atEnd() ? nullptr : it.currentFrame()))
+            continue;
         block(current, depth);
         if (!it.atEnd())
             separator(current.next(), depth); // a table's first cell when a table follows
@@ -196,11 +207,9 @@ void Writer::block(const QTextBlock &block, int depth)
     paragraphProperties(block.blockFormat());
     raw(" ");
     m_previousAnchors.clear();
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        switchField(it.fragment().charFormat());
+    for (auto it = block.begin(); !it.atEnd(); ++it)
         fragment(it.fragment());
-    }
-    switchField(QTextCharFormat());
+    switchField(nullptr);
     m_previousAnchors.clear();
     const QVariant endAnchors = block.blockFormat().property(model::BlockEndAnchorsProperty);
     if (endAnchors.isValid())
@@ -247,49 +256,74 @@ void Writer::paragraphProperties(const QTextBlockFormat &format)
 
 // Runs that share a link target are written as the result of one HYPERLINK field; runs that
 // share a field's number as the result of that field.
-void Writer::switchField(const QTextCharFormat &format)
+void Writer::switchField(const RunLook *look)
 {
-    const QString href = format.isAnchor() ? format.anchorHref() : QString();
-    const int field = href.isEmpty() ? format.intProperty(model::FieldNumberProperty) : 0;
+    static const QString none;
+    const QString &href = look ? look->href : none;
+    const int field = look ? look->field : 0;
     if (href == m_openLink && field == m_openField)
         return;
     if (!m_openLink.isEmpty() || m_openField)
         raw("}}");
     if (!href.isEmpty() || field) {
         raw("{\\field{\\*\\fldinst ");
-        text(field ? format.stringProperty(model::FieldInstructionProperty) : hyperlinkInstruction(href));
+        text(field ? look->instruction : hyperlinkInstruction(href));
         raw("}{\\fldrslt ");
     }
     m_openLink = href;
     m_openField = field;
 }
 
+const Writer::RunLook &Writer::runLook(const QTextFragment &fragment)
+{
+    const std::pair key(m_text, fragment.charFormatIndex() * 2 + int(m_paragraphStyled));
+    if (const auto found = m_runLooks.constFind(key); found != m_runLooks.cend())
+        return *found;
+    const QTextCharFormat format = fragment.charFormat();
+    RunLook look;
+    look.anchors = format.property(model::AnchorsProperty).toStringList();
+    look.href = format.isAnchor() ? format.anchorHref() : QString();
+    look.field = look.href.isEmpty() ? format.intProperty(model::FieldNumberProperty) : 0;
+    if (look.field)
+        look.instruction = format.stringProperty(model::FieldInstructionProperty);
+    look.noteMark = format.objectType() == model::NoteMarkObject;
+    look.image = format.isImageFormat();
+    if (!look.noteMark && !look.image) {
+        const bool label = format.boolProperty(model::ListLabelProperty);
+        std::string body = std::exchange(m_out, std::string(label ? "{\\listtext{" : "{"));
+        characterProperties(format);
+        raw(" ");
+        look.open = std::exchange(m_out, std::move(body));
+        look.close = label ? "}}" : "}";
+    }
+    return *m_runLooks.insert(key, std::move(look));
+}
+
 void Writer::fragment(const QTextFragment &fragment)
 {
-    const QTextCharFormat format = fragment.charFormat();
-    QStringList anchorsHere = format.property(model::AnchorsProperty).toStringList();
-    if (!anchorsHere.isEmpty())
-        anchors(anchorsHere);
-    m_previousAnchors = std::move(anchorsHere);
-    if (format.objectType() == model::NoteMarkObject) {
+    const RunLook &look = runLook(fragment);
+    switchField(&look);
+    if (!look.anchors.isEmpty())
+        anchors(look.anchors);
+    m_previousAnchors = look.anchors;
+    if (look.noteMark) {
+        const QTextCharFormat format = fragment.charFormat();
         for (qsizetype i = 0; i < fragment.length(); ++i)
             noteMark(format);
         return;
     }
     const QString content = fragment.text();
-    if (format.isImageFormat()) {
+    if (look.image) {
+        const QTextImageFormat format = fragment.charFormat().toImageFormat();
         for (QChar c : content) {
             if (c == QChar::ObjectReplacementCharacter)
-                picture(format.toImageFormat());
+                picture(format);
         }
         return;
     }
-    const bool label = format.boolProperty(model::ListLabelProperty);
-    raw(label ? "{\\listtext{" : "{");
-    characterProperties(format);
-    raw(" ");
+    raw(look.open);
     text(content);
-    raw(label ? "}}" : "}");
+    raw(look.close);
 }
 
 // A run in a paragraph or run style says what it turns off too, over the style's words.

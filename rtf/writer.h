@@ -39,8 +39,20 @@ private:
     void cellContents(const QTextTableCell &cell, int depth);
     void block(const QTextBlock &block, int depth);
     void paragraphProperties(const QTextBlockFormat &format);
+    // What a run's format asks of the writer, worked out once per format: a document has few
+    // formats and many runs.
+    struct RunLook
+    {
+        std::string open; // "{\\f0\\fs24\\b " or "{\\listtext{...": the run's group and words
+        std::string_view close;
+        QStringList anchors;
+        QString href, instruction;
+        int field = 0;
+        bool noteMark = false, image = false;
+    };
+    const RunLook &runLook(const QTextFragment &fragment);
     void fragment(const QTextFragment &fragment);
-    void switchField(const QTextCharFormat &format);
+    void switchField(const RunLook *look);
     void characterProperties(const QTextCharFormat &format);
     void picture(const QTextImageFormat &format);
     const EncodedPicture *pictureFor(const QTextImageFormat &format);
@@ -75,6 +87,8 @@ private:
     QString m_openLink;
     int m_openField = 0;
     QStringList m_previousAnchors;   // the anchors of the fragment just written
+    // By the document, its format index, and whether the paragraph names a style.
+    QHash<std::pair<const QTextDocument *, int>, RunLook> m_runLooks;
     bool m_inComment = false; // a comment's text is being written
 };
 

@@ -105,7 +105,11 @@ TEST_P(TableFixtures, ReadAndSurviveARoundTrip)
     EXPECT_EQ(readDump(rtf), expected);
     QTextDocument document;
     ASSERT_TRUE(rtf::read(rtf, document));
-    EXPECT_EQ(readDump(rtf::write(document)), expected);
+    const QByteArray written = rtf::write(document);
+    EXPECT_EQ(readDump(written), expected);
+    // A file that starts with its table is written without a paragraph in front of it.
+    const auto startsWithTable = [](const QByteArray &file) { return file.indexOf("\\trowd") < file.indexOf("\\pard"); };
+    EXPECT_EQ(startsWithTable(written), startsWithTable(rtf)) << written.left(400).toStdString();
 }
 
 const FixtureCase fixtureCases[] = {
