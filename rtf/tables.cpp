@@ -3,6 +3,7 @@
 // it. Cells are filled as they arrive; each row takes its definition's borders
 // and shading when it ends, and the merges and widths are made once the table
 // is complete.
+#include "model/text_properties.h"
 #include "rtf/reader.h"
 #include "rtf/table_lookahead.h"
 #include <QTextBlock>
@@ -138,7 +139,10 @@ void Reader::joinEmptyBlockBeforeTable()
 {
     const QTextBlock current = m_cursor.block();
     const QTextBlock previous = current.previous();
-    if (current.length() != 1 || !previous.isValid())
+    // A section's only paragraph, empty, still holds its section.
+    if (current.length() != 1 || !previous.isValid()
+        || current.blockFormat().intProperty(model::SectionProperty)
+               != previous.blockFormat().intProperty(model::SectionProperty))
         return;
     QTextCursor before(previous);
     if (before.currentFrame() != m_cursor.currentFrame() || before.currentTable())

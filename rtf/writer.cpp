@@ -120,14 +120,16 @@ void Writer::frameContents(QTextFrame *frame, int depth)
             continue;
         block(current, depth);
         if (!it.atEnd())
-            separator(current.next(), depth); // a table's first cell when a table follows
+            separator(current, depth);
         m_lineStart = m_out.size();
     }
 }
 
-// A paragraph that ends a section ends with \sect, and the next section's setup follows.
-void Writer::separator(const QTextBlock &next, int depth)
+// A paragraph that ends a section ends with \sect, and the next section's setup follows. An
+// empty one ends with \par first: a \sect straight after a paragraph's end ends no other.
+void Writer::separator(const QTextBlock &current, int depth)
 {
+    const QTextBlock next = current.next(); // a table's first cell when a table follows
     const int section = depth == 0 && next.isValid() && m_text == &m_document
                             ? next.blockFormat().intProperty(model::SectionProperty)
                             : m_section;
@@ -135,7 +137,7 @@ void Writer::separator(const QTextBlock &next, int depth)
         raw("\\par\n");
         return;
     }
-    raw("\\sect\n");
+    raw(current.length() == 1 ? "\\par\\sect\n" : "\\sect\n");
     sectionStart(section);
 }
 

@@ -34,7 +34,7 @@ private:
     int colorIndex(const QBrush &brush) const { return m_tables.colorIndex(brush); }
     std::string tables();
     void frameContents(QTextFrame *frame, int depth);
-    void separator(const QTextBlock &next, int depth);
+    void separator(const QTextBlock &current, int depth);
     void table(QTextTable *table, int depth);
     void cellContents(const QTextTableCell &cell, int depth);
     void block(const QTextBlock &block, int depth);

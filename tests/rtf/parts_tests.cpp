@@ -126,9 +126,9 @@ const Case cases[] = {
     {"DocumentSetupAndSectionsAreKeptAsWritten",
      withHeader("\\paperw12240\\paperh15840\\margl1800\\facingp\\deftab720\\sectd\\pgwsxn12240\\sbkpage"
                 "\\pard One\\par{\\sect\\sectd\\lndscpsxn\\pgwsxn15840\\pghsxn12240}\\pard Two\\par"
-                "\\sect\\sectd\\sbknone\\trowd\\cellx2000\\pard\\intbl Cell\\cell\\row\\pard After\\par"),
+                "\\sect\\sectd\\sbknone\\pard\\par\\sect\\sectd\\pgnrestart\\trowd\\cellx2000\\pard\\intbl Cell\\cell\\row\\pard After\\par"),
      {"document: \\paperw12240\\paperh15840\\margl1800\\facingp\\deftab720", "section 0: \\pgwsxn12240\\sbkpage",
-      "section 1: \\lndscpsxn\\pgwsxn15840\\pghsxn12240", "body: One|[section 1]Two|", "[section 2]Cell|"}},
+      "section 1: \\lndscpsxn\\pgwsxn15840\\pghsxn12240", "body: One|[section 1]Two|[section 2]|[section 3]Cell|"}},
     {"InfoAndUnknownDestinationsBeforeTheBodyAreKeptInPlace",
      withHeader("{\\*\\generator Some Writer 1.0;}{\\info{\\title A Title}{\\author Jane}{\\creatim\\yr2024}}"
                 "{\\*\\themedata 0102}\\pard Body\\par"),
