@@ -19,7 +19,7 @@ bool hasFloatingFrames(const QTextFrame *root)
     });
 }
 
-// Qt's layout, for documents with tables or lists.
+// Qt's layout, for documents with tables and lists.
 class ParagraphRelayout : public QTextDocumentLayout
 {
 public:

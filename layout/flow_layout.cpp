@@ -1,4 +1,5 @@
 #include "layout/flow_layout.h"
+#include "layout/list_labels.h"
 #include <QPainter>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -28,12 +29,9 @@ FlowLayout::FlowLayout(QTextDocument *document, std::function<void(QTextDocument
 bool FlowLayout::canLayOut(const QTextDocument &document)
 {
     const QTextFrameFormat root = document.rootFrame()->frameFormat();
-    if (!(document.rootFrame()->childFrames().isEmpty() || FlowTables::canLayOut(document))
-        || document.pageSize().height() > 0 || root.border() > 0
-        || root.hasProperty(QTextFormat::BackgroundBrush))
-        return false;
-    const QList<QTextFormat> formats = document.allFormats();
-    return std::none_of(formats.begin(), formats.end(), [](const QTextFormat &f) { return f.isListFormat(); });
+    return (document.rootFrame()->childFrames().isEmpty() || FlowTables::canLayOut(document))
+        && document.pageSize().height() <= 0 && root.border() <= 0
+        && !root.hasProperty(QTextFormat::BackgroundBrush);
 }
 
 void FlowLayout::startOver()
@@ -185,8 +183,12 @@ void FlowLayout::handOver()
         document(), [doc = document(), handOver = handOver_] { handOver(*doc); }, Qt::QueuedConnection);
 }
 
+// Lists lay out in the flow, but not in the flow's tables: a list in a document with tables hands
+// it over to Qt's layout.
 bool FlowLayout::handOverIfNoLongerOneFlow(const QTextBlock &first, int count)
 {
+    if (frameCount_ == 0)
+        return false;
     bool oneFlow = true;
     QTextBlock block = first;
     for (int i = 0; oneFlow && i < count && block.isValid(); ++i, block = block.next())
@@ -324,6 +326,7 @@ void FlowLayout::drawBlock(QPainter *painter, const PaintContext &context, const
     const QPen pen = painter->pen();
     painter->setPen(context.palette.color(QPalette::Text));
     layout->draw(painter, QPointF(), selections, clip);
+    drawListLabel(*painter, context.palette, block);
     int cursor = context.cursorPosition;
     const bool preedit = cursor < -1 && !layout->preeditAreaText().isEmpty();
     if ((cursor >= start && cursor < start + length) || preedit) {

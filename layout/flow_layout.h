@@ -8,7 +8,8 @@
 #include <QTextBlock>
 #include <functional>
 
-// Lays out a document that is one flow of paragraphs and tables (no other frames, no lists),
+// Lays out a document that is one flow of paragraphs, lists and tables (no other frames, no
+// lists in a document with tables),
 // placing every paragraph as Qt's document layout would, and tables a chunk of rows at a time,
 // but keeping the paragraphs' heights in an ExtentList: an edit that moves everything below it
 // costs the edited paragraphs and a walk over chunk sums, and a paragraph's place is worked out
@@ -18,8 +19,8 @@
 class FlowLayout : public QAbstractTextDocumentLayout
 {
 public:
-    // `handOver` gives the document another layout once it stops being one flow (a table or a
-    // list came in); it runs from the event loop, never inside this layout's own calls.
+    // `handOver` gives the document another layout once it stops being one flow (a table came
+    // in with lists); it runs from the event loop, never inside this layout's own calls.
     FlowLayout(QTextDocument *document, std::function<void(QTextDocument &)> handOver);
 
     // Whether `document` is one flow this layout can place.

@@ -18,6 +18,10 @@ inline constexpr int SectionProperty = QTextFormat::UserProperty + 0x5610;  // i
 inline constexpr int ParagraphStyleProperty = QTextFormat::UserProperty + 0x5611; // int, \sN
 inline constexpr int ListProperty = QTextFormat::UserProperty + 0x5612;     // int, \lsN
 inline constexpr int ListLevelProperty = QTextFormat::UserProperty + 0x5613; // int, \ilvlN
+// Lists (on a QTextListFormat, with ListProperty and ListLevelProperty): the level's label with
+// QChar(0)..QChar(8) where the numbers of the levels go (see list_labels.h).
+inline constexpr int ListLevelTextProperty = QTextFormat::UserProperty + 0x5617; // QString
+inline constexpr int ListStartProperty = QTextFormat::UserProperty + 0x5618;     // int, the first number
 // RTF words of the paragraph or run that nothing else holds, as read ("\keepn\widctlpar").
 inline constexpr int KeptParagraphWordsProperty = QTextFormat::UserProperty + 0x5614; // QByteArray
 inline constexpr int KeptCharacterWordsProperty = QTextFormat::UserProperty + 0x5615; // QByteArray

@@ -165,6 +165,7 @@ void Reader::applyBlockLookWithAnchors()
     BlockLook look = currentLook();
     look.endAnchors = std::exchange(m_pendingAnchors, QStringList());
     applyBlockLook(look);
+    joinList(look);
 }
 
 void Reader::paragraphEnd()
@@ -195,6 +196,7 @@ void Reader::finishDocument()
     m_highSurrogate = 0;
     materializeBlock();
     flushRun();
+    m_finishing = true;
     applyBlockLookWithAnchors();
     while (!m_tables.empty())
         leaveTable(); // a table open at the end still gets its merges and widths

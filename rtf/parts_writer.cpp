@@ -7,6 +7,7 @@
 #include "rtf/writer.h"
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextList>
 #include <utility>
 
 namespace rtf {
@@ -174,6 +175,29 @@ void Writer::anchors(const QStringList &names)
 bool Writer::styled(const QTextCharFormat &format) const
 {
     return m_paragraphStyled || format.hasProperty(model::CharacterStyleProperty);
+}
+
+// For readers without lists, each list paragraph starts with its label as text.
+void Writer::listLabel(const QTextList &list, const QTextBlock &block)
+{
+    const QTextListFormat format = list.format();
+    QString label;
+    if (format.hasProperty(model::ListLevelTextProperty)) {
+        const int id = format.intProperty(model::ListProperty);
+        const int level = std::clamp(format.intProperty(model::ListLevelProperty), 0, model::ListLevels - 1);
+        const int start = format.hasProperty(model::ListStartProperty) ? format.intProperty(model::ListStartProperty) : 1;
+        model::ListCounters &counters = m_listCounters[id];
+        counters.numbers[size_t(level)] = start + m_listItems[&list]++;
+        counters.styles[size_t(level)] = format.style();
+        label = model::listLabel(format.stringProperty(model::ListLevelTextProperty), counters);
+    } else {
+        label = list.itemText(block);
+    }
+    raw(format.hasProperty(model::ListProperty) ? "{\\listtext" : "{\\pntext");
+    characterProperties(block.charFormat());
+    raw(" ");
+    text(label);
+    raw("\\tab}");
 }
 
 } // namespace rtf

@@ -4,6 +4,7 @@
 #include "rtf/control_words.h"
 #include "rtf/font_table.h"
 #include "rtf/group_state.h"
+#include "rtf/list_table.h"
 #include "rtf/picture_destination.h"
 #include "rtf/style_sheet.h"
 #include "rtf/tables.h"
@@ -18,6 +19,7 @@
 #include <vector>
 
 class QTextDocument;
+class QTextList;
 namespace model {
 class DocumentParts;
 struct Section;
@@ -39,6 +41,7 @@ struct ReadContext
     int documentCodePage = 1252;
     PictureBudget pictureBudget;
     StyleSheet styles;
+    ListTable lists;
     model::DocumentParts &parts;
     int documentsLeft; // headers, footers and notes that may still be read
     int section = 0;   // the section being read, whose headers a note's reader may meet too
@@ -180,6 +183,15 @@ private:
     void styleWord(Command command, int param);
     void replayStyle(const QByteArray &definition);
 
+    // ---- lists (lists.cpp)
+    void joinList(const BlockLook &look);
+    QString decodeListText(const ListTable::Level &level);
+    QByteArray listFormat(const BlockLook &look, QTextListFormat &format);
+    QByteArray oldStyleListFormat(const QByteArray &kept, QTextListFormat &format);
+    void forgetLevelsBelow(int list, int level);
+    void keepHangingIndent(const BlockLook &look);
+    void removeListLabel(const QTextBlock &block);
+
     // ---- fields (fields.cpp)
     void fieldDestinationWord(Command command);
     void fieldInstructionText(QByteArrayView bytes);
@@ -253,6 +265,9 @@ private:
     PartKind m_captureKind = PartKind::Info;
     QByteArray m_captureName;
     size_t m_captureDepth = 0;
+
+    QHash<QByteArray, QTextList *> m_textLists; // by \ls and level, or by the \pn group
+    bool m_finishing = false;
 
     PictureDestination m_picture{m_context.pictureBudget};
     int m_picturesInserted = 0;

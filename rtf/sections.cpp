@@ -42,6 +42,10 @@ void Reader::partWord(PartKind kind, const Tokenizer::Token &token)
         enterSkip();
         break;
     case K::KeptGroup:
+        if (token.text == "listtable")
+            m_context.lists.readLists(wholeGroup());
+        else if (token.text == "listoverridetable")
+            m_context.lists.readOverrides(wholeGroup());
         if (!m_nested)
             m_context.parts.groups.push_back({token.text.toByteArray(), wholeGroup().toByteArray()});
         enterSkip();

@@ -14,6 +14,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 #include <algorithm>
 #include <charconv>
@@ -206,8 +207,11 @@ void Writer::block(const QTextBlock &block, int depth)
         raw(" ");
         return; // a cell merged into another: no text of its own
     }
-    paragraphProperties(block.blockFormat());
-    raw(" ");
+    paragraphProperties(block.blockFormat(), block.textList());
+    if (!m_out.ends_with('}')) // after a kept group a space would be text
+        raw(" ");
+    if (const QTextList *list = block.textList())
+        listLabel(*list, block);
     m_previousAnchors.clear();
     for (auto it = block.begin(); !it.atEnd(); ++it)
         fragment(it.fragment());
@@ -220,15 +224,18 @@ void Writer::block(const QTextBlock &block, int depth)
 
 // A paragraph that names a style says every value it writes, zero included, so that reading
 // it back does not take the style's value instead.
-void Writer::paragraphProperties(const QTextBlockFormat &format)
+// A list paragraph names its list by its list's format; one naming a list the file did not have
+// keeps the name it had.
+void Writer::paragraphProperties(const QTextBlockFormat &format, const QTextList *list)
 {
     m_paragraphStyled = format.hasProperty(model::ParagraphStyleProperty);
     if (m_paragraphStyled)
         word("s", format.intProperty(model::ParagraphStyleProperty));
-    if (format.hasProperty(model::ListProperty))
-        word("ls", format.intProperty(model::ListProperty));
-    if (format.hasProperty(model::ListLevelProperty))
-        word("ilvl", format.intProperty(model::ListLevelProperty));
+    const QTextFormat &naming = list ? static_cast<const QTextFormat &>(list->format()) : format;
+    if (naming.hasProperty(model::ListProperty))
+        word("ls", naming.intProperty(model::ListProperty));
+    if (naming.hasProperty(model::ListLevelProperty))
+        word("ilvl", naming.intProperty(model::ListLevelProperty));
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignHCenter)
         raw("\\qc");

@@ -1,5 +1,6 @@
 #pragma once
 #include "rtf/pictures.h"
+#include "model/list_labels.h"
 #include "rtf/written_tables.h"
 #include <QHash>
 #include <QString>
@@ -13,6 +14,7 @@ class QTextDocument;
 class QTextFragment;
 class QTextFrame;
 class QTextImageFormat;
+class QTextList;
 class QTextTable;
 class QTextTableCell;
 namespace model {
@@ -38,7 +40,8 @@ private:
     void table(QTextTable *table, int depth);
     void cellContents(const QTextTableCell &cell, int depth);
     void block(const QTextBlock &block, int depth);
-    void paragraphProperties(const QTextBlockFormat &format);
+    void paragraphProperties(const QTextBlockFormat &format, const QTextList *list);
+    void listLabel(const QTextList &list, const QTextBlock &block);
     // What a run's format asks of the writer, worked out once per format: a document has few
     // formats and many runs.
     struct RunLook
@@ -87,6 +90,10 @@ private:
     QString m_openLink;
     int m_openField = 0;
     QStringList m_previousAnchors;   // the anchors of the fragment just written
+    // Lists' numbers so far, counted as their paragraphs are written: by list, and by \\ls for
+    // the levels above a paragraph's own.
+    QHash<const QTextList *, int> m_listItems;
+    QHash<int, model::ListCounters> m_listCounters;
     // By the document, its format index, and whether the paragraph names a style.
     QHash<std::pair<const QTextDocument *, int>, RunLook> m_runLooks;
     bool m_inComment = false; // a comment's text is being written

@@ -2,9 +2,11 @@
 // comments, styles, lists, bookmarks, fields, kept words and destinations) is read into the
 // model, written back, and read again to the same.
 #include "model/document_parts.h"
+#include "model/list_labels.h"
 #include "model/text_properties.h"
 #include "rtf_test_support.h"
 #include <QTextBlock>
+#include <QTextList>
 #include <QTextDocument>
 
 namespace {
@@ -25,8 +27,11 @@ QString runsWith(const QTextDocument &document)
             out += QStringLiteral("[section %1]").arg(para.intProperty(model::SectionProperty));
         if (para.hasProperty(model::ParagraphStyleProperty))
             out += QStringLiteral("[s%1 sb=%2]").arg(para.intProperty(model::ParagraphStyleProperty)).arg(para.topMargin());
-        if (para.hasProperty(model::ListProperty))
-            out += QStringLiteral("[ls%1.%2]").arg(para.intProperty(model::ListProperty)).arg(para.intProperty(model::ListLevelProperty));
+        const QTextFormat naming = block.textList() ? QTextFormat(block.textList()->format()) : QTextFormat(para);
+        if (naming.hasProperty(model::ListProperty))
+            out += QStringLiteral("[ls%1.%2]").arg(naming.intProperty(model::ListProperty)).arg(naming.intProperty(model::ListLevelProperty));
+        if (block.textList())
+            out += QStringLiteral("[label %1]").arg(model::listLabelOf(block));
         if (para.hasProperty(model::KeptParagraphWordsProperty))
             out += u'[' + para.property(model::KeptParagraphWordsProperty).toString() + u']';
         for (const QString &anchor : para.property(model::BlockEndAnchorsProperty).toStringList())
@@ -138,12 +143,20 @@ const Case cases[] = {
      withHeader("{\\stylesheet{\\s0 Normal;}{\\s1\\sb240\\keepn\\sbasedon0 heading 1;}{\\*\\cs15 \\additive\\i Emphasis;}}"
                 "\\pard\\s1 Styled\\par\\pard\\s1\\sb0 Overridden\\par\\pard\\s0 A {\\cs15 stressed} word\\par"),
      {"body: [s1 sb=16][\\keepn]Styled|[s1 sb=0][\\keepn]Overridden|[s0 sb=0]A {stressed i cs15} word|"}},
-    {"ListParagraphsKeepTheirListLevelAndLabel",
-     withHeader("{\\*\\listtable{\\list\\listid5{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}}}"
-                "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}}"
-                "{\\listtext\\pard\\plain 1.\\tab}\\pard\\ls1\\ilvl0\\fi-360\\li720 Item\\par"
-                "{\\*\\pn\\pnlvlbody\\pndec{\\pntxta .}}\\pard Old style\\par"),
-     {"body: [ls1.0]{1.\t label}Item|", "kept: {\\*\\listtable{\\list\\listid5{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}}}"}},
+    {"ListParagraphsJoinListsThatNumberThemAndWriteTheirLabels",
+     withHeader("{\\*\\listtable{\\list\\listid5{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+                "{\\listlevel\\levelnfc4{\\leveltext\\'04\\'00.\\'01);}}}"
+                "{\\list\\listid7{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}}}"
+                "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\listid7\\ls2}}"
+                "{\\listtext\\pard\\plain 1.\\tab}\\pard\\ls1\\ilvl0\\fi-360\\li720 One\\par"
+                "\\pard\\ls1\\ilvl1\\li1440 Under\\par\\pard\\ls1\\ilvl0\\li720 Two\\par"
+                "\\pard\\ls1\\ilvl1\\li1440 Again under\\par\\pard\\ls2 Dot\\par"
+                "{\\pntext III.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3{\\pntxta .}}Old style\\par"
+                "\\pard\\ls9 No such list\\par"),
+     {"body: [ls1.0][label 1.][\\fi-360]One|[ls1.1][label 1.a)]Under|[ls1.0][label 2.]Two|"
+      "[ls1.1][label 2.a)]Again under|[ls2.0][label \u2022]Dot|",
+      "[label III.][{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3{\\pntxta .}}]Old style|[ls9.0]No such list|",
+      "kept: {\\*\\listtable{\\list\\listid5{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"}},
     {"BookmarksFieldsHiddenTextAndKeptWordsStayOnTheirText",
      withHeader("\\pard\\keepn\\pagebb A {\\*\\bkmkstart b1}marked{\\*\\bkmkend b1} {\\v hidden} "
                 "{\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}{\\fldrslt 5 May}} {\\caps\\lang1031 Wort}{\\*\\bkmkstart b2}\\par"
