@@ -67,8 +67,13 @@ void Reader::joinList(const BlockLook &look)
     if (m_cursor.block().textList() || (look.list < 0 && !look.kept.contains("\\pn")))
         return;
     // The empty paragraph Qt keeps after a file's last \\par is not one of its items.
-    if (m_finishing && m_cursor.block().length() == 1)
+    if (m_finishing && m_cursor.block().length() == 1) {
+        QTextBlockFormat format = m_cursor.blockFormat();
+        format.clearProperty(model::ListProperty);
+        format.clearProperty(model::ListLevelProperty);
+        m_cursor.setBlockFormat(format);
         return;
+    }
     QTextListFormat format;
     const QByteArray key = look.list >= 0 ? listFormat(look, format) : oldStyleListFormat(look.kept, format);
     if (key.isEmpty())

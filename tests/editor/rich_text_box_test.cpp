@@ -1,11 +1,14 @@
 #include "editor/command_failure.h"
 #include "editor/rich_text_box.h"
+#include "model/list_labels.h"
 #include "rtf/rtf.h"
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTest>
+#include <QTextList>
 #include <QTextTable>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -213,6 +216,37 @@ TEST_F(Editor, PastedTextLosesItsNulCharacters)
     QGuiApplication::clipboard()->setText(QString("a") + QChar(0) + "b");
     box.Paste();
     EXPECT_EQ(box.Text(), "ab");
+}
+
+} // namespace
+
+namespace {
+
+// A file's numbered list is a live list: Enter makes the next item, Backspace at an item's start
+// ends it, and the numbers after follow, on screen and in the file written.
+TEST_F(Editor, EnterContinuesAFilesListAndBackspaceAtAnItemsStartEndsIt)
+{
+    const QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0"
+                           "{\\leveltext\\'02\\'00.;}}}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}"
+                           "{\\listtext 1.\\tab}\\pard\\ls1\\fi-360\\li720 One\\par{\\listtext 2.\\tab}\\pard\\ls1\\fi-360\\li720 Two\\par}";
+    ASSERT_TRUE(rtf::read(rtf, *box.document()));
+    EXPECT_EQ(box.Text(), "One\nTwo\n");
+    select(3, 0);
+    QTest::keyClick(&box, Qt::Key_Return);
+    QTest::keyClicks(&box, "New");
+    const auto labels = [this] {
+        QStringList out;
+        for (QTextBlock b = box.document()->begin(); b.isValid(); b = b.next())
+            out << (b.textList() ? model::listLabelOf(b) : QStringLiteral("-")) + b.text();
+        return out.join(u' ');
+    };
+    EXPECT_EQ(labels(), "1.One 2.New 3.Two -");
+    QTest::keyClick(&box, Qt::Key_Home);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    EXPECT_EQ(labels(), "1.One -New 2.Two -");
+    const QByteArray written = rtf::write(*box.document());
+    EXPECT_TRUE(written.contains("2.\\tab}{\\f0\\fs24 Two}") || written.contains("2.\\tab}{\\f1\\fs24 Two}")) << written.toStdString();
+    EXPECT_EQ(written.count("\\pard\\ls1"), 2) << "the paragraph out of the list names none";
 }
 
 } // namespace
