@@ -255,7 +255,9 @@ void FlowLayout::documentChanged(int from, int oldLength, int length)
     for (int n = b0; n <= end && block.isValid(); ++n, block = block.next())
         fresh.push_back(extentOf(block));
     extents_.replace(b0, oldEnd - b0, fresh);
-    const bool moved = added != 0 || extents_.total() != heightBefore;
+    // A list's numbers after an edited item change with it.
+    const auto listed = [](const QTextBlock &b) { return b.isValid() && b.textList(); };
+    const bool moved = added != 0 || extents_.total() != heightBefore || listed(first) || listed(first.previous());
     const qreal changed = pixels(extents_.offsetOf(end + 1) - extents_.offsetOf(b0));
     emit update(QRectF(0, top, qreal(INT_MAX), moved ? qreal(INT_MAX) : changed));
     reportSize();

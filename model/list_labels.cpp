@@ -1,6 +1,7 @@
 #include "model/list_labels.h"
 #include "model/text_properties.h"
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextList>
 
 namespace model {
@@ -30,10 +31,12 @@ QString letters(int number)
 // The level a list shows, and the number `block` has in it.
 int levelOf(const QTextList &list) { return list.format().intProperty(ListLevelProperty); }
 
-int numberIn(const QTextList &list, const QTextBlock &block)
+const QTextList *chunkBefore(const QTextList &list)
 {
     const QTextListFormat format = list.format();
-    return (format.hasProperty(ListStartProperty) ? format.intProperty(ListStartProperty) : 1) + list.itemNumber(block);
+    if (!format.hasProperty(ListChunkBeforeProperty))
+        return nullptr;
+    return qobject_cast<const QTextList *>(list.document()->object(format.intProperty(ListChunkBeforeProperty)));
 }
 
 } // namespace
@@ -62,6 +65,29 @@ QString listLabel(const QString &levelText, const ListCounters &counters)
     return out;
 }
 
+const QTextList *firstChunk(const QTextList &list)
+{
+    const QTextList *first = &list;
+    for (const QTextList *before = chunkBefore(list); before; before = chunkBefore(*before))
+        first = before;
+    return first;
+}
+
+int itemsBefore(const QTextList &list)
+{
+    int count = 0;
+    for (const QTextList *before = chunkBefore(list); before; before = chunkBefore(*before))
+        count += before->count();
+    return count;
+}
+
+int listNumberOf(const QTextList &list, const QTextBlock &block)
+{
+    const QTextListFormat format = list.format();
+    const int start = format.hasProperty(ListStartProperty) ? format.intProperty(ListStartProperty) : 1;
+    return start + itemsBefore(list) + list.itemNumber(block);
+}
+
 QString listLabelOf(const QTextBlock &block)
 {
     const QTextList *list = block.textList();
@@ -73,7 +99,7 @@ QString listLabelOf(const QTextBlock &block)
     const QString text = format.stringProperty(ListLevelTextProperty);
     ListCounters counters;
     const int level = std::clamp(levelOf(*list), 0, ListLevels - 1);
-    counters.numbers[level] = numberIn(*list, block);
+    counters.numbers[level] = listNumberOf(*list, block);
     counters.styles[level] = format.style();
     const int id = format.intProperty(ListProperty);
     // Each level above this one that the text names: the nearest paragraph of that level before.
@@ -87,7 +113,7 @@ QString listLabelOf(const QTextBlock &block)
             continue;
         const int otherLevel = levelOf(*other);
         if (otherLevel < level && (wanted & (1 << otherLevel))) {
-            counters.numbers[otherLevel] = numberIn(*other, before);
+            counters.numbers[otherLevel] = listNumberOf(*other, before);
             counters.styles[otherLevel] = other->format().style();
             wanted &= ~(1 << otherLevel);
         }

@@ -22,6 +22,9 @@ inline constexpr int ListLevelProperty = QTextFormat::UserProperty + 0x5613; // 
 // QChar(0)..QChar(8) where the numbers of the levels go (see list_labels.h).
 inline constexpr int ListLevelTextProperty = QTextFormat::UserProperty + 0x5617; // QString
 inline constexpr int ListStartProperty = QTextFormat::UserProperty + 0x5618;     // int, the first number
+// A long list is read as Qt lists of a few hundred paragraphs each, chained: each names the one
+// before by its object index (Qt renumbers a whole list on every paragraph added to it).
+inline constexpr int ListChunkBeforeProperty = QTextFormat::UserProperty + 0x5619; // int
 // RTF words of the paragraph or run that nothing else holds, as read ("\keepn\widctlpar").
 inline constexpr int KeptParagraphWordsProperty = QTextFormat::UserProperty + 0x5614; // QByteArray
 inline constexpr int KeptCharacterWordsProperty = QTextFormat::UserProperty + 0x5615; // QByteArray

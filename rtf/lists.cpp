@@ -12,6 +12,8 @@ namespace rtf {
 namespace {
 
 constexpr int MaxTextLists = 8192;
+// Qt marks every paragraph of a list changed when one is added: a long list is read in chunks.
+constexpr int ListChunk = 256;
 
 QByteArray listKey(int override, int level) { return "ls" + QByteArray::number(override) + '.' + QByteArray::number(level); }
 
@@ -80,10 +82,16 @@ void Reader::joinList(const BlockLook &look)
         return;
     removeListLabel(m_cursor.block());
     keepHangingIndent(look);
-    if (QTextList *list = m_textLists.value(key))
+    QTextList *list = m_textLists.value(key);
+    if (list && list->count() < ListChunk) {
         list->add(m_cursor.block());
-    else if (m_textLists.size() < MaxTextLists)
+    } else if (list) {
+        QTextListFormat next = list->format();
+        next.setProperty(model::ListChunkBeforeProperty, list->objectIndex());
+        m_textLists.insert(key, QTextCursor(m_cursor.block()).createList(next));
+    } else if (m_textLists.size() < MaxTextLists) {
         m_textLists.insert(key, QTextCursor(m_cursor.block()).createList(format));
+    }
     if (look.list >= 0)
         forgetLevelsBelow(look.list, std::max(look.listLevel, 0));
 }

@@ -187,7 +187,7 @@ void Writer::listLabel(const QTextList &list, const QTextBlock &block)
         const int level = std::clamp(format.intProperty(model::ListLevelProperty), 0, model::ListLevels - 1);
         const int start = format.hasProperty(model::ListStartProperty) ? format.intProperty(model::ListStartProperty) : 1;
         model::ListCounters &counters = m_listCounters[id];
-        counters.numbers[size_t(level)] = start + m_listItems[&list]++;
+        counters.numbers[size_t(level)] = start + m_listItems[model::firstChunk(list)]++;
         counters.styles[size_t(level)] = format.style();
         label = model::listLabel(format.stringProperty(model::ListLevelTextProperty), counters);
     } else {
