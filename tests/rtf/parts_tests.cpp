@@ -222,6 +222,25 @@ TEST(PartsWriting, DeletingANoteMarkDeletesTheNoteAndUndoBringsItBack)
     EXPECT_TRUE(rtf::write(document).contains("{\\footnote \\pard {")) << rtf::write(document).toStdString();
 }
 
+TEST(PartsWriting, ALongListCountsOnAcrossTheChunksItIsReadIn)
+{
+    QByteArray rtf = withHeader("{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}}}"
+                                "{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}");
+    rtf.chop(1);
+    for (int i = 1; i <= 600; ++i)
+        rtf += "\\pard\\ls1 Item " + QByteArray::number(i) + "\\par";
+    rtf += '}';
+    QTextDocument document;
+    rtf::read(rtf, document);
+    const auto labelOf = [&document](int item) { return model::listLabelOf(document.findBlockByNumber(item - 1)); };
+    EXPECT_EQ(labelOf(600), "600.");
+    QTextCursor second(document.findBlockByNumber(1));
+    second.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+    second.removeSelectedText();
+    EXPECT_EQ(labelOf(599), "599.");
+    EXPECT_TRUE(rtf::write(document).contains("599.\\tab}")) << "the written labels follow";
+}
+
 TEST(PartsLimits, NotesPastTheLimitKeepNoTextAndDeepNotesStop)
 {
     rtf::ReadLimits limits;
