@@ -1,5 +1,6 @@
 #include "layout/editor_layout.h"
 #include "layout/flow_layout.h"
+#include "layout/list_labels.h"
 #include "layout/note_marks.h"
 #include "layout/paragraph_lines.h"
 #include <QTextBlock>
@@ -28,6 +29,13 @@ public:
     {
     }
     int paragraphOnlyPasses() const { return paragraphOnlyPasses_; }
+
+    // Velmo's lists show their file's labels, which Qt's list styles cannot.
+    void draw(QPainter *painter, const PaintContext &context) override
+    {
+        QTextDocumentLayout::draw(painter, context);
+        drawListLabels(*painter, context.palette, *this, context.clip);
+    }
 
 protected:
     void documentChanged(int from, int oldLength, int length) override

@@ -31,6 +31,11 @@ QString letters(int number)
 // The level a list shows, and the number `block` has in it.
 int levelOf(const QTextList &list) { return list.format().intProperty(ListLevelProperty); }
 
+int numberStyleOf(const QTextListFormat &format)
+{
+    return format.hasProperty(ListNumberStyleProperty) ? format.intProperty(ListNumberStyleProperty) : format.style();
+}
+
 const QTextList *chunkBefore(const QTextList &list)
 {
     const QTextListFormat format = list.format();
@@ -100,7 +105,7 @@ QString listLabelOf(const QTextBlock &block)
     ListCounters counters;
     const int level = std::clamp(levelOf(*list), 0, ListLevels - 1);
     counters.numbers[level] = listNumberOf(*list, block);
-    counters.styles[level] = format.style();
+    counters.styles[level] = numberStyleOf(format);
     const int id = format.intProperty(ListProperty);
     // Each level above this one that the text names: the nearest paragraph of that level before.
     int wanted = 0;
@@ -114,7 +119,7 @@ QString listLabelOf(const QTextBlock &block)
         const int otherLevel = levelOf(*other);
         if (otherLevel < level && (wanted & (1 << otherLevel))) {
             counters.numbers[otherLevel] = listNumberOf(*other, before);
-            counters.styles[otherLevel] = other->format().style();
+            counters.styles[otherLevel] = numberStyleOf(other->format());
             wanted &= ~(1 << otherLevel);
         }
     }

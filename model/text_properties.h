@@ -22,6 +22,9 @@ inline constexpr int ListLevelProperty = QTextFormat::UserProperty + 0x5613; // 
 // QChar(0)..QChar(8) where the numbers of the levels go (see list_labels.h).
 inline constexpr int ListLevelTextProperty = QTextFormat::UserProperty + 0x5617; // QString
 inline constexpr int ListStartProperty = QTextFormat::UserProperty + 0x5618;     // int, the first number
+// How the level's number is shown (a QTextListFormat::Style): the list format's own style is
+// left undefined, so that Qt's layout draws no label of its own beside Velmo's.
+inline constexpr int ListNumberStyleProperty = QTextFormat::UserProperty + 0x561A; // int
 // A long list is read as Qt lists of a few hundred paragraphs each, chained: each names the one
 // before by its object index (Qt renumbers a whole list on every paragraph added to it).
 inline constexpr int ListChunkBeforeProperty = QTextFormat::UserProperty + 0x5619; // int

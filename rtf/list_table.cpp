@@ -175,18 +175,10 @@ QString ListTable::levelText(const Level &level, const std::function<QString(QBy
 QTextListFormat ListTable::format(const Level &level, const QString &text, int start)
 {
     QTextListFormat format;
-    format.setStyle(styleOf(level.numberFormat));
+    format.setStyle(QTextListFormat::ListStyleUndefined);
+    format.setProperty(model::ListNumberStyleProperty, int(styleOf(level.numberFormat)));
     format.setIndent(0);
     format.setProperty(model::ListStartProperty, start);
-    // Qt's own layout shows one number with text around it; Velmo's draws the whole text.
-    qsizetype number = -1;
-    for (qsizetype i = text.size() - 1; i >= 0 && number < 0; --i)
-        if (text[i].unicode() < 9)
-            number = i;
-    if (number >= 0) {
-        format.setNumberPrefix(text.first(number));
-        format.setNumberSuffix(text.sliced(number + 1));
-    }
     format.setProperty(model::ListLevelTextProperty, text);
     return format;
 }

@@ -188,7 +188,7 @@ void Writer::listLabel(const QTextList &list, const QTextBlock &block)
         const int start = format.hasProperty(model::ListStartProperty) ? format.intProperty(model::ListStartProperty) : 1;
         model::ListCounters &counters = m_listCounters[id];
         counters.numbers[size_t(level)] = start + m_listItems[model::firstChunk(list)]++;
-        counters.styles[size_t(level)] = format.style();
+        counters.styles[size_t(level)] = format.intProperty(model::ListNumberStyleProperty);
         label = model::listLabel(format.stringProperty(model::ListLevelTextProperty), counters);
     } else {
         label = list.itemText(block);
