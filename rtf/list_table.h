@@ -30,6 +30,9 @@ public:
     // The level of the list that \lsN names, or null.
     const Level *level(int override, int level) const;
     int startOf(int override, int level) const; // with the override's \levelstartat
+    // Overrides of one list count on from each other, but where one starts a level anew.
+    int listOf(int override) const { return m_overrides.value(override).list; }
+    bool startsAnew(int override, int level) const { return m_overrides.value(override).starts.contains(level); }
 
     // Decodes a level's text with `decode(bytes, font)`; level numbers stay QChar(0)..QChar(8).
     static QString levelText(const Level &level, const std::function<QString(QByteArrayView, int)> &decode);

@@ -15,7 +15,12 @@ constexpr int MaxTextLists = 8192;
 // Qt marks every paragraph of a list changed when one is added: a long list is read in chunks.
 constexpr int ListChunk = 256;
 
-QByteArray listKey(int override, int level) { return "ls" + QByteArray::number(override) + '.' + QByteArray::number(level); }
+QByteArray listKey(const ListTable &lists, int override, int level)
+{
+    const QByteArray at = '.' + QByteArray::number(level);
+    return lists.startsAnew(override, level) ? "ls" + QByteArray::number(override) + at
+                                            : "id" + QByteArray::number(lists.listOf(override)) + at;
+}
 
 // An old-style \pn group: its kind of number, start, font and the text around the number.
 struct OldStyleLevel
@@ -81,8 +86,8 @@ void Reader::joinList(const BlockLook &look)
     if (key.isEmpty())
         return;
     removeListLabel(m_cursor.block());
-    keepHangingIndent(look);
     QTextList *list = m_textLists.value(key);
+    keepHangingIndent(look, (list ? list->format() : format).intProperty(model::ListProperty));
     if (list && list->count() < ListChunk) {
         list->add(m_cursor.block());
     } else if (list) {
@@ -110,7 +115,7 @@ QString Reader::decodeListText(const ListTable::Level &level)
 QByteArray Reader::listFormat(const BlockLook &look, QTextListFormat &format)
 {
     const int level = std::max(look.listLevel, 0);
-    QByteArray key = listKey(look.list, level);
+    QByteArray key = listKey(m_context.lists, look.list, level);
     if (m_textLists.contains(key))
         return key;
     const ListTable::Level *definition = m_context.lists.level(look.list, level);
@@ -128,7 +133,7 @@ void Reader::forgetLevelsBelow(int list, int level)
     for (int deeper = level + 1; deeper < model::ListLevels; ++deeper) {
         const ListTable::Level *below = m_context.lists.level(list, deeper);
         if (below && below->restartsAfterHigher)
-            m_textLists.remove(listKey(list, deeper));
+            m_textLists.remove(listKey(m_context.lists, list, deeper));
     }
 }
 
@@ -151,7 +156,7 @@ QByteArray Reader::oldStyleListFormat(const QByteArray &kept, QTextListFormat &f
 
 // The label hangs in the paragraph's indent, where the file's first line started: the first line
 // starts with the others, and the file's \\fi is kept for writing back.
-void Reader::keepHangingIndent(const BlockLook &look)
+void Reader::keepHangingIndent(const BlockLook &look, int listNamed)
 {
     QTextBlockFormat format = m_cursor.blockFormat();
     if (look.first != 0) {
@@ -160,9 +165,12 @@ void Reader::keepHangingIndent(const BlockLook &look)
         format.setProperty(model::KeptParagraphWordsProperty, kept);
         format.setTextIndent(0);
     }
-    // The list names itself: a paragraph taken out of it (Backspace at its start) names none.
-    format.clearProperty(model::ListProperty);
-    format.clearProperty(model::ListLevelProperty);
+    // The list names itself: a paragraph taken out of it (Backspace at its start) names none. One
+    // of another override counting on in it keeps its own name.
+    if (look.list == listNamed) {
+        format.clearProperty(model::ListProperty);
+        format.clearProperty(model::ListLevelProperty);
+    }
     m_cursor.setBlockFormat(format);
 }
 

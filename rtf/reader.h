@@ -189,7 +189,7 @@ private:
     QByteArray listFormat(const BlockLook &look, QTextListFormat &format);
     QByteArray oldStyleListFormat(const QByteArray &kept, QTextListFormat &format);
     void forgetLevelsBelow(int list, int level);
-    void keepHangingIndent(const BlockLook &look);
+    void keepHangingIndent(const BlockLook &look, int listNamed);
     void removeListLabel(const QTextBlock &block);
 
     // ---- fields (fields.cpp)

@@ -231,7 +231,9 @@ void Writer::paragraphProperties(const QTextBlockFormat &format, const QTextList
     m_paragraphStyled = format.hasProperty(model::ParagraphStyleProperty);
     if (m_paragraphStyled)
         word("s", format.intProperty(model::ParagraphStyleProperty));
-    const QTextFormat &naming = list ? static_cast<const QTextFormat &>(list->format()) : format;
+    const QTextFormat &naming = list && !format.hasProperty(model::ListProperty)
+                                    ? static_cast<const QTextFormat &>(list->format())
+                                    : format;
     if (naming.hasProperty(model::ListProperty))
         word("ls", naming.intProperty(model::ListProperty));
     if (naming.hasProperty(model::ListLevelProperty))

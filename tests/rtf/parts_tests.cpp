@@ -27,7 +27,8 @@ QString runsWith(const QTextDocument &document)
             out += QStringLiteral("[section %1]").arg(para.intProperty(model::SectionProperty));
         if (para.hasProperty(model::ParagraphStyleProperty))
             out += QStringLiteral("[s%1 sb=%2]").arg(para.intProperty(model::ParagraphStyleProperty)).arg(para.topMargin());
-        const QTextFormat naming = block.textList() ? QTextFormat(block.textList()->format()) : QTextFormat(para);
+        const QTextFormat naming = block.textList() && !para.hasProperty(model::ListProperty)
+                                       ? QTextFormat(block.textList()->format()) : QTextFormat(para);
         if (naming.hasProperty(model::ListProperty))
             out += QStringLiteral("[ls%1.%2]").arg(naming.intProperty(model::ListProperty)).arg(naming.intProperty(model::ListLevelProperty));
         if (block.textList())
@@ -147,15 +148,16 @@ const Case cases[] = {
      withHeader("{\\*\\listtable{\\list\\listid5{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
                 "{\\listlevel\\levelnfc4{\\leveltext\\'04\\'00.\\'01);}}}"
                 "{\\list\\listid7{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}}}"
-                "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\listid7\\ls2}}"
+                "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\listid7\\ls2}"
+                "{\\listoverride\\listid5\\ls3}{\\listoverride\\listid5\\listoverridecount1{\\lfolevel\\listoverridestartat\\levelstartat7}\\ls4}}"
                 "{\\listtext\\pard\\plain 1.\\tab}\\pard\\ls1\\ilvl0\\fi-360\\li720 One\\par"
                 "\\pard\\ls1\\ilvl1\\li1440 Under\\par\\pard\\ls1\\ilvl0\\li720 Two\\par"
                 "\\pard\\ls1\\ilvl1\\li1440 Again under\\par\\pard\\ls2 Dot\\par"
                 "{\\pntext III.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3{\\pntxta .}}Old style\\par"
-                "\\pard\\ls9 No such list\\par"),
+                "\\pard\\ls9 No such list\\par\\pard\\ls3 Counts on\\par\\pard\\ls4 Starts anew\\par"),
      {"body: [ls1.0][label 1.][\\fi-360]One|[ls1.1][label 1.a)]Under|[ls1.0][label 2.]Two|"
       "[ls1.1][label 2.a)]Again under|[ls2.0][label \u2022]Dot|",
-      "[label III.][{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3{\\pntxta .}}]Old style|[ls9.0]No such list|",
+      "[label III.][{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3{\\pntxta .}}]Old style|[ls9.0]No such list|[ls3.0][label 3.]Counts on|[ls4.0][label 7.]Starts anew|",
       "kept: {\\*\\listtable{\\list\\listid5{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"}},
     {"BookmarksFieldsHiddenTextAndKeptWordsStayOnTheirText",
      withHeader("\\pard\\keepn\\pagebb A {\\*\\bkmkstart b1}marked{\\*\\bkmkend b1} {\\v hidden} "
