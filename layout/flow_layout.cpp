@@ -242,6 +242,14 @@ void FlowLayout::documentChanged(int from, int oldLength, int length)
     const qreal top = pixels(flow_.top.value() + extents_.offsetOf(b0));
     // A change over many paragraphs (formatting a whole document) is laid out in slices like a
     // new document, from where it starts.
+    if (added == 0 && end - b0 >= ManyParagraphs) {
+        // The same paragraphs in a new format (centring or undoing it): their heights stand in
+        // until they are measured again, so what shows keeps its place meanwhile.
+        extents_.markGuessed(b0, end + 1);
+        layOutMore(SliceNs);
+        emit update(QRectF(0, top, qreal(INT_MAX), qreal(INT_MAX)));
+        return;
+    }
     if (oldEnd > extents_.size() || end - b0 >= ManyParagraphs) {
         extents_.truncate(b0);
         layOutMore(SliceNs);
