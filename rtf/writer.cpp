@@ -195,10 +195,7 @@ void Writer::block(const QTextBlock &block, int depth)
     }
     paragraphProperties(block.blockFormat());
     raw(" ");
-    for (auto it = block.begin(); !it.atEnd(); ++it) {
-        switchField(it.fragment().charFormat());
-        fragment(it.fragment());
-    }
+    blockText(block);
     switchField(QTextCharFormat());
     const QVariant endAnchors = block.blockFormat().property(model::BlockEndAnchorsProperty);
     if (endAnchors.isValid())
@@ -232,6 +229,12 @@ void Writer::paragraphProperties(const QTextBlockFormat &format)
     };
     indent("li", format.leftMargin());
     indent("ri", format.rightMargin());
+    if (format.layoutDirection() == Qt::RightToLeft) {
+        // Readers that take the indents as the paragraph's start and end read these last.
+        raw("\\rtlpar");
+        word("lin", twips(format.rightMargin()));
+        word("rin", twips(format.leftMargin()));
+    }
     indent("fi", format.textIndent());
     indent("sb", format.topMargin());
     indent("sa", format.bottomMargin());
@@ -275,8 +278,11 @@ void Writer::fragment(const QTextFragment &fragment)
     }
     const QString content = fragment.text();
     if (format.isImageFormat()) {
+        const QByteArray shape = format.property(model::KeptShapeProperty).toByteArray();
         for (QChar c : content) {
-            if (c == QChar::ObjectReplacementCharacter)
+            if (c == QChar::ObjectReplacementCharacter && !shape.isEmpty())
+                raw(std::string_view(shape.constData(), size_t(shape.size())));
+            else if (c == QChar::ObjectReplacementCharacter)
                 picture(format.toImageFormat());
         }
         return;
@@ -320,8 +326,10 @@ void Writer::characterProperties(const QTextCharFormat &format)
         raw("\\sub");
     else if (explicitOff)
         raw("\\nosupersub");
-    if (format.boolProperty(model::HiddenProperty))
-        raw("\\v");
+    if (const long long raise = std::llround(format.baselineOffset() * points * 2 / 100); raise > 0)
+        word("up", raise);
+    else if (raise < 0)
+        word("dn", -raise);
     kept(format.property(model::KeptCharacterWordsProperty));
 }
 

@@ -41,6 +41,8 @@ private:
     void block(const QTextBlock &block, int depth);
     void paragraphProperties(const QTextBlockFormat &format);
     void fragment(const QTextFragment &fragment);
+    void blockText(const QTextBlock &block);                                    // hidden_text.cpp
+    void hiddenRun(const QString &hidden, const QTextCharFormat &beside); // hidden_text.cpp
     void switchField(const QTextCharFormat &format);
     void characterProperties(const QTextCharFormat &format);
     void picture(const QTextImageFormat &format);
