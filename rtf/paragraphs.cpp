@@ -115,8 +115,9 @@ void Reader::keepClosingGroupLook(const Group &closing)
         return;
     m_paragraphTextDepth = depth - 1;
     const Group &outer = m_groups[depth - 2];
+    // A list label's group resets its own paragraph words (\\pard) for its label alone.
     if (closing.destination != Destination::Text || outer.destination != Destination::Text
-        || closing.para == outer.para)
+        || closing.chars.listLabel || closing.para == outer.para)
         return;
     m_closedGroupLook = ClosedGroupLook{closing.para, outer.para, depth - 1};
 }

@@ -63,6 +63,8 @@ const ParagraphCase closedGroupCases[] = {
     {"a_word_after_the_group_wins", R"({\qr right }\qc centred\par)",
      "P center | \"right centred\" 12pt\nP center"},
     {"a_group_without_text_gives_nothing", R"({\qc}plain\par)", "P left | \"plain\" 12pt\nP left"},
+    {"a_list_label_s_group_keeps_its_look_to_itself", R"(\li720 {\listtext\pard\plain 1.\tab}Item\par)",
+     "P left li=48 | \"1.\t\" 12pt | \"Item\" 12pt\nP left li=48"},
     {"nested_groups_pass_the_look_out", R"({\qr {\b bold}}\par)", "P right | \"bold\" b 12pt\nP left"},
 };
 INSTANTIATE_TEST_SUITE_P(GroupsClosedBeforePar, ParagraphLook, testing::ValuesIn(closedGroupCases),
