@@ -60,6 +60,8 @@ const FixtureCase cases[] = {
      "P left | \"After the box.\" 12pt f=Times New Roman\n"
      "P left | \"A picture frame: \" 12pt f=Times New Roman | [img 80x60] | \" once.\" 12pt f=Times New Roman\n"
      "P left | \"First heading\" b 12pt f=Times New Roman\nP left | \"Second heading\" b 12pt f=Times New Roman\n"
+     "cell 0,0 borders=tlbr P left | \"Boxed One\" b 12pt f=Times New Roman\nP left\n"
+     "cell 0,0 borders=tlbr P left | \"Boxed Two\" b 12pt f=Times New Roman\n"
      "P left | \"The end.\" 12pt f=Times New Roman\nP left"},
 };
 INSTANTIATE_TEST_SUITE_P(OtherWriters, Fixtures, testing::ValuesIn(cases), [](const auto &info) {
