@@ -275,8 +275,27 @@ bool RichTextBox::event(QEvent *e)
     return QTextEdit::event(e);
 }
 
+void RichTextBox::undo() { keepingViewStill([this] { QTextEdit::undo(); }); }
+void RichTextBox::redo() { keepingViewStill([this] { QTextEdit::redo(); }); }
+
+void RichTextBox::keepingViewStill(const std::function<void()> &step)
+{
+    const int cursor = textCursor().position();
+    const int down = verticalScrollBar()->value(), across = horizontalScrollBar()->value();
+    step();
+    if (textCursor().position() != cursor)
+        return;
+    verticalScrollBar()->setValue(down);
+    horizontalScrollBar()->setValue(across);
+}
+
 void RichTextBox::keyPressEvent(QKeyEvent *e)
 {
+    if (!isReadOnly() && (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo))) {
+        e->matches(QKeySequence::Undo) ? undo() : redo();
+        e->accept();
+        return;
+    }
     if (!e->text().isEmpty())
         typeAsNewText();
     QTextEdit::keyPressEvent(e);

@@ -102,6 +102,11 @@ public:
     // Inserts `picture` at the caret as part of the document, at its own pixel size.
     void insertPicture(const QImage &picture);
 
+    // Undo and redo show the text they change; one that leaves the cursor where it was (a format
+    // over the selection) leaves the view where it was too, as the command itself did.
+    void undo();
+    void redo();
+
 signals:
     // Fires synchronously inside every call that changes the content.
     void Change();
@@ -126,6 +131,7 @@ private:
     void useLayout(QTextDocument &document);
     void keepPlace(qreal below, qreal by);
     void typeAsNewText();
+    void keepingViewStill(const std::function<void()> &step);
 
     FileStore *files_;
     LoadProgressSeam *progress_;

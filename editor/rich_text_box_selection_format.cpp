@@ -173,10 +173,22 @@ std::optional<int> RichTextBox::SelAlignment() const
     return first;
 }
 
+// Left and Right name the page's sides in a right-to-left paragraph too, as its file did.
 void RichTextBox::SetSelAlignment(int code)
 {
     QTextCursor c = textCursor();
     QTextBlockFormat f;
     f.setAlignment(alignmentOf(code));
+    c.beginEditBlock();
     c.mergeBlockFormat(f);
+    QTextBlockFormat sides;
+    sides.setAlignment(alignmentOf(code) | Qt::AlignAbsolute);
+    const QTextBlock last = document()->findBlock(c.selectionEnd());
+    for (QTextBlock b = document()->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
+        if (b.blockFormat().layoutDirection() == Qt::RightToLeft)
+            QTextCursor(b).mergeBlockFormat(sides);
+        if (b == last)
+            break;
+    }
+    c.endEditBlock();
 }

@@ -67,6 +67,23 @@ void FlowHeights::replace(int index, int count, const std::vector<qint32> &exten
     guesses_ = std::move(moved);
 }
 
+void FlowHeights::markGuessed(int from, int to)
+{
+    to = qMin(to, size());
+    if (from >= to)
+        return;
+    forgetGuesses(from, to);
+    auto after = guesses_.find(to);
+    const int end = after != guesses_.end() ? after->second : to;
+    if (after != guesses_.end())
+        guesses_.erase(after);
+    auto before = guesses_.lower_bound(from);
+    if (before != guesses_.begin() && std::prev(before)->second == from)
+        std::prev(before)->second = end;
+    else
+        guesses_[from] = end;
+}
+
 void FlowHeights::truncate(int size)
 {
     extents_.truncate(size);

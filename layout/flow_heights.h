@@ -27,6 +27,8 @@ public:
     // Replaces `count` heights from `index` with measured ones.
     void replace(int index, int count, const std::vector<qint32> &extents);
     void truncate(int size);
+    // Takes the heights of paragraphs [from, to) for guesses: they are measured again in turn.
+    void markGuessed(int from, int to);
 
 private:
     void forgetGuesses(int from, int to);

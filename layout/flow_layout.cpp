@@ -242,8 +242,15 @@ void FlowLayout::documentChanged(int from, int oldLength, int length)
     const int oldEnd = b0 + (b1 - b0 + 1) - added + (end - b1);
     const qint64 heightBefore = extents_.total();
     const qreal top = pixels(flow_.top.value() + extents_.offsetOf(b0));
-    // A change over many paragraphs (formatting a whole document) is laid out in slices like a
-    // new document, from where it starts.
+    // A change over many paragraphs (formatting a whole document) is laid out in slices, from
+    // where it starts. Where the paragraphs stay the same ones (centring, or undoing it), their
+    // heights stand in until they are measured again, so what shows keeps its place meanwhile.
+    if (added == 0 && end - b0 >= ManyParagraphs) {
+        extents_.markGuessed(b0, end + 1);
+        layOutMore(SliceNs);
+        emit update(QRectF(0, top, qreal(INT_MAX), qreal(INT_MAX)));
+        return;
+    }
     if (oldEnd > extents_.size() || end - b0 >= ManyParagraphs) {
         extents_.truncate(b0);
         layOutMore(SliceNs);

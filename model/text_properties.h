@@ -34,9 +34,16 @@ inline constexpr int KeptCharacterWordsProperty = QTextFormat::UserProperty + 0x
 // Bookmarks and comment ranges that end at the end of a paragraph (see AnchorsProperty).
 inline constexpr int BlockEndAnchorsProperty = QTextFormat::UserProperty + 0x5616; // QStringList
 
+// A picture that shows a drawing shape: the shape's \shp group, written back in its place.
+inline constexpr int KeptShapeProperty = QTextFormat::UserProperty + 0x5617; // QByteArray
+
 // Runs.
 inline constexpr int CharacterStyleProperty = QTextFormat::UserProperty + 0x5620; // int, \csN
-inline constexpr int HiddenProperty = QTextFormat::UserProperty + 0x5621;         // bool, \v
+// Hidden text (\v) just before or, at a paragraph's end, just after the character; or the
+// hidden text of a paragraph that shows none (a block property).
+inline constexpr int HiddenBeforeProperty = QTextFormat::UserProperty + 0x5621;        // QString
+inline constexpr int HiddenAfterProperty = QTextFormat::UserProperty + 0x5626;         // QString
+inline constexpr int HiddenParagraphTextProperty = QTextFormat::UserProperty + 0x5627; // QString
 // The label a list paragraph's file wrote for readers without lists (\listtext, \pntext).
 inline constexpr int ListLabelProperty = QTextFormat::UserProperty + 0x5622; // bool
 // Points just before the run where bookmarks and comment ranges start or end: "bookmark-start:NAME",
@@ -55,7 +62,8 @@ namespace model {
 inline QTextCharFormat forNewText(QTextCharFormat format)
 {
     for (int property : {NoteIdProperty, NoteOwnMarkProperty, ListLabelProperty, AnchorsProperty,
-                         FieldInstructionProperty, FieldNumberProperty})
+                         FieldInstructionProperty, FieldNumberProperty, HiddenBeforeProperty,
+                         HiddenAfterProperty})
         format.clearProperty(property);
     if (format.objectType() == NoteMarkObject)
         format.setObjectType(QTextFormat::NoObject);

@@ -50,6 +50,8 @@ void Reader::characterFormatWord(Command command, const Tokenizer::Token &token)
     case Command::Super: chars.vertical = 1; break;
     case Command::Sub: chars.vertical = 2; break;
     case Command::NoSuperSub: chars.vertical = 0; break;
+    case Command::Raise: chars.raise = std::clamp(token.hasParam ? param : 6, -3276, 3276); break;
+    case Command::Lower: chars.raise = -std::clamp(token.hasParam ? param : 6, -3276, 3276); break;
     case Command::Plain: {
         // What the group is (a link, a field's result, a list label) is not a format to reset.
         CharState reset;
@@ -96,6 +98,7 @@ void Reader::beginBodyText()
     m_shapePictureJustEnded = false;
     syncTable();
     materializeBlock();
+    m_paragraphTextDepth = std::max(m_paragraphTextDepth, m_groups.size());
     if (!(group().chars == m_runState)) {
         flushRun();
         m_runState = group().chars;
@@ -121,13 +124,10 @@ void Reader::flushRun()
     decodePending();
     if (m_runText.isEmpty())
         return;
-    if (m_pendingAnchors.isEmpty()) {
+    if (m_pendingAnchors.isEmpty() && m_hiddenText.isEmpty() && !m_runState.hidden)
         m_cursor.insertText(m_runText, charFormat(m_runState));
-    } else {
-        QTextCharFormat format = charFormat(m_runState);
-        format.setProperty(model::AnchorsProperty, std::exchange(m_pendingAnchors, QStringList()));
-        m_cursor.insertText(m_runText, format);
-    }
+    else
+        insertRun(charFormat(m_runState)); // hidden_text.cpp
     m_runText.resize(0); // keeps the capacity for the next run
 }
 
@@ -177,6 +177,8 @@ QTextCharFormat Reader::cachedCharFormat(const CharState &state)
         format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
     else if (state.vertical == 2)
         format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (state.raise != 0) // Qt raises by a share of the font's height
+        format.setBaselineOffset(100.0 * state.raise / state.halfPoints);
     if (m_formats.size() > 4096)
         m_formats.clear(); // a file that keeps changing formats gets no cache
     m_formats.insert(state, format);
@@ -191,8 +193,6 @@ void Reader::setPartProperties(QTextCharFormat &format, const CharState &state) 
     }
     if (state.style >= 0)
         format.setProperty(model::CharacterStyleProperty, state.style);
-    if (state.hidden)
-        format.setProperty(model::HiddenProperty, true);
     if (state.listLabel)
         format.setProperty(model::ListLabelProperty, true);
     if (!state.kept.isEmpty())

@@ -58,12 +58,11 @@ void addPartWords(Table &t)
     addAll(t, {"ls"}, Command::ListNumber);
     addAll(t, {"ilvl"}, Command::ListLevel);
     addAll(t, {"v"}, Command::Hidden);
-    addAll(t, {"keep", "keepn", "pagebb", "widctlpar", "nowidctlpar", "hyphpar", "rtlpar", "lin",
-               "rin", "outlinelevel", "contextualspace", "noline", "sbauto", "saauto", "shading",
+    addAll(t, {"keep", "keepn", "pagebb", "widctlpar", "nowidctlpar", "hyphpar", "outlinelevel", "contextualspace", "noline", "sbauto", "saauto", "shading",
                "cbpat", "cfpat"},
            Command::KeptParagraphWord);
     addAll(t, {"caps", "scaps", "lang", "langfe", "noproof", "expnd", "expndtw", "charscalex",
-               "kerning", "outl", "shad", "embo", "impr", "up", "dn", "rtlch", "ulc"},
+               "kerning", "outl", "shad", "embo", "impr", "rtlch", "ltrch", "ulc"},
            Command::KeptCharacterWord);
 }
 
@@ -118,6 +117,8 @@ Table makeTable()
     addAll(t, {"super"}, Command::Super);
     addAll(t, {"sub"}, Command::Sub);
     addAll(t, {"nosupersub"}, Command::NoSuperSub);
+    addAll(t, {"up"}, Command::Raise);
+    addAll(t, {"dn"}, Command::Lower);
     addAll(t, {"plain"}, Command::Plain);
 
     addAll(t, {"pard"}, Command::ParagraphDefaults);
@@ -126,8 +127,11 @@ Table makeTable()
     addAll(t, {"qc"}, Command::AlignCenter);
     addAll(t, {"qr"}, Command::AlignRight);
     addAll(t, {"qj"}, Command::AlignJustify);
-    addAll(t, {"li"}, Command::LeftIndent);
-    addAll(t, {"ri"}, Command::RightIndent);
+    // In a right-to-left paragraph the indents are its start and end, as other readers take them.
+    addAll(t, {"li", "lin"}, Command::LeftIndent);
+    addAll(t, {"ri", "rin"}, Command::RightIndent);
+    addAll(t, {"rtlpar"}, Command::RightToLeft);
+    addAll(t, {"ltrpar"}, Command::LeftToRight);
     addAll(t, {"fi"}, Command::FirstIndent);
     addAll(t, {"sb"}, Command::SpaceBefore);
     addAll(t, {"sa"}, Command::SpaceAfter);

@@ -13,13 +13,13 @@ enum class Command : quint8 {
     NonShapePicture, ShapeText, NestedTableProperties,
     // character formatting
     Bold, Italic, Underline, UnderlineNone, Strike, DoubleStrike, FontSize, Font,
-    Foreground, Highlight, Background, Super, Sub, NoSuperSub, Plain,
+    Foreground, Highlight, Background, Super, Sub, NoSuperSub, Raise, Lower, Plain,
     // paragraphs
     ParagraphDefaults, Paragraph, AlignLeft, AlignCenter, AlignRight, AlignJustify,
     LeftIndent, RightIndent, FirstIndent, SpaceBefore, SpaceAfter,
     LineSpacing, LineMultiple, TabStop, BarTab, TabRight, TabCenter, TabDecimal,
     TabLeaderNone, TabLeaderDot, TabLeaderMiddleDot, TabLeaderHyphen, TabLeaderUnderline,
-    TabLeaderThick, TabLeaderEquals,
+    TabLeaderThick, TabLeaderEquals, RightToLeft, LeftToRight,
     Page, Section,
     // tables
     InTable, TableLevel, Cell, Row, NestedCell, NestedRow, RowDefaults, CellBoundary,

@@ -28,6 +28,7 @@ struct CharState
     bool underline = false;
     bool strike = false;
     quint8 vertical = 0; // 1 superscript, 2 subscript
+    int raise = 0;       // \up (above 0) or \dn (below), half-points
     int link = 0;        // 1-based index of the run's link target
     int field = 0;       // 1-based index of the instruction of the field whose result this is
     int style = -1;      // \csN
@@ -58,6 +59,7 @@ struct ParaState
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
     int lineSpacing = 0; // \sl, twips
     bool lineMultiple = false;
+    bool rightToLeft = false;
     QList<QTextOption::Tab> tabs;
     QString tabLeaders; // one per tab, see TabLeadersProperty
     QTextOption::TabType nextTabType = QTextOption::LeftTab;
@@ -66,6 +68,7 @@ struct ParaState
     int tableLevel = -1; // \itap: 0 no table, 1 the outer table, 2 a table in its cell; -1 unset
     int style = -1, list = -1, listLevel = -1; // \sN, \lsN, \ilvlN
     QByteArray kept; // words kept for writing back, see KeptParagraphWordsProperty
+    bool operator==(const ParaState &) const = default;
 };
 
 struct Group

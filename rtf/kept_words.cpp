@@ -44,6 +44,16 @@ const std::unordered_set<std::string_view> &colorWords()
 
 void setKeptWord(QByteArray &words, QByteArrayView name, bool hasParam, int param)
 {
+    dropKeptWord(words, name);
+    if (words.size() >= MaxKeptWords)
+        return;
+    words.append('\\').append(name.data(), name.size());
+    if (hasParam)
+        words.append(QByteArray::number(param));
+}
+
+void dropKeptWord(QByteArray &words, QByteArrayView name)
+{
     if (const qsizetype at = findWord(words, name); at >= 0) {
         qsizetype end = at + 1 + name.size();
         if (end < words.size() && words[end] == '-')
@@ -54,11 +64,6 @@ void setKeptWord(QByteArray &words, QByteArrayView name, bool hasParam, int para
             ++end;
         words.remove(at, end - at);
     }
-    if (words.size() >= MaxKeptWords)
-        return;
-    words.append('\\').append(name.data(), name.size());
-    if (hasParam)
-        words.append(QByteArray::number(param));
 }
 
 QByteArray renumbered(QByteArrayView rtf, const TableNumbers &numbers)

@@ -31,6 +31,8 @@ void Reader::paragraphWord(Command command, int param)
     case Command::SpaceAfter: para.after = twips(0); break;
     case Command::LineSpacing: para.lineSpacing = twips(-MaxTwips); break;
     case Command::LineMultiple: para.lineMultiple = param != 0; break;
+    case Command::RightToLeft: para.rightToLeft = true; break;
+    case Command::LeftToRight: para.rightToLeft = false; break;
     case Command::Page: pageBreak(); break;
     case Command::Section:
         if (!m_blockPending) // "\par\sect" ends one paragraph, not two
@@ -97,9 +99,32 @@ bool Reader::paragraphBorderWord(Command command, const Tokenizer::Token &token)
     return command != Command::OtherBorder; // a side word still tells a row's words it is not theirs
 }
 
+const ParaState &Reader::paragraphState() const
+{
+    const ParaState &own = m_groups.back().para;
+    if (m_closedGroupLook && m_closedGroupLook->depth == m_groups.size() && m_closedGroupLook->outer == own)
+        return m_closedGroupLook->inner;
+    return own;
+}
+
+// As other readers do, "{\\qc text}\\par" centres its paragraph.
+void Reader::keepClosingGroupLook(const Group &closing)
+{
+    const size_t depth = m_groups.size();
+    if (m_paragraphTextDepth < depth || depth < 2)
+        return;
+    m_paragraphTextDepth = depth - 1;
+    const Group &outer = m_groups[depth - 2];
+    // A list label's group resets its own paragraph words (\\pard) for its label alone.
+    if (closing.destination != Destination::Text || outer.destination != Destination::Text
+        || closing.chars.listLabel || closing.para == outer.para)
+        return;
+    m_closedGroupLook = ClosedGroupLook{closing.para, outer.para, depth - 1};
+}
+
 Reader::BlockLook Reader::currentLook() const
 {
-    const ParaState &para = m_groups.back().para;
+    const ParaState &para = paragraphState();
     BlockLook look;
     look.alignment = para.alignment;
     look.left = para.left;
@@ -115,6 +140,7 @@ Reader::BlockLook Reader::currentLook() const
     look.kept = para.kept;
     look.lineSpacing = para.lineSpacing;
     look.lineMultiple = para.lineMultiple;
+    look.rightToLeft = para.rightToLeft;
     look.tabs = para.tabs;
     look.tabLeaders = para.tabLeaders;
     return look;
@@ -141,9 +167,14 @@ void Reader::applyBlockLook(const BlockLook &look)
 QTextBlockFormat Reader::blockFormat(const BlockLook &look)
 {
     QTextBlockFormat format;
-    format.setAlignment(look.alignment);
-    if (look.left) format.setLeftMargin(look.left / TwipsPerPixel);
-    if (look.right) format.setRightMargin(look.right / TwipsPerPixel);
+    // In a right-to-left paragraph \\ql and \\qr still name the page's sides, as other readers show
+    // them, but its indents are its start and end; Qt's margins are the page's sides.
+    format.setAlignment(look.rightToLeft ? look.alignment | Qt::AlignAbsolute : look.alignment);
+    const int leftSide = look.rightToLeft ? look.right : look.left;
+    const int rightSide = look.rightToLeft ? look.left : look.right;
+    if (look.rightToLeft) format.setLayoutDirection(Qt::RightToLeft);
+    if (leftSide) format.setLeftMargin(leftSide / TwipsPerPixel);
+    if (rightSide) format.setRightMargin(rightSide / TwipsPerPixel);
     if (look.first) format.setTextIndent(look.first / TwipsPerPixel);
     if (look.before) format.setTopMargin(look.before / TwipsPerPixel);
     if (look.after) format.setBottomMargin(look.after / TwipsPerPixel);
@@ -156,6 +187,7 @@ QTextBlockFormat Reader::blockFormat(const BlockLook &look)
     if (look.listLevel >= 0) format.setProperty(model::ListLevelProperty, look.listLevel);
     if (!look.kept.isEmpty()) format.setProperty(model::KeptParagraphWordsProperty, look.kept);
     if (!look.endAnchors.isEmpty()) format.setProperty(model::BlockEndAnchorsProperty, look.endAnchors);
+    if (!look.hiddenText.isEmpty()) format.setProperty(model::HiddenParagraphTextProperty, look.hiddenText);
     return format;
 }
 
@@ -164,8 +196,11 @@ void Reader::applyBlockLookWithAnchors()
 {
     BlockLook look = currentLook();
     look.endAnchors = std::exchange(m_pendingAnchors, QStringList());
+    placeHiddenAtParagraphEnd(look);
     applyBlockLook(look);
     joinList(look);
+    m_closedGroupLook.reset();
+    m_paragraphTextDepth = 0;
 }
 
 void Reader::paragraphEnd()

@@ -219,8 +219,12 @@ void Reader::pictureDestinationWord(Command command)
     Group &g = group();
     switch (command) {
     case Command::ShapeInstance: g.destination = Destination::Hidden; break;
-    case Command::ShapeText: g.destination = Destination::Text; break;
-    case Command::Shape: g.picturesBeforeShape = m_picturesInserted; break;
+    case Command::ShapeText: beginTextBox(); break; // shapes.cpp
+    case Command::Shape:
+        g.picturesBeforeShape = m_picturesInserted;
+        if (g.destination == Destination::Text && insertDrawnShape())
+            enterSkip();
+        break;
     case Command::ShapeResult:
         if (g.picturesBeforeShape >= 0 && m_picturesInserted > g.picturesBeforeShape)
             enterSkip();
@@ -234,14 +238,17 @@ void Reader::pictureDestinationWord(Command command)
         if (m_shapePictureJustEnded)
             enterSkip();
         break;
-    case Command::Picture:
-        if (g.destination == Destination::Picture || g.destination == Destination::Skip) {
+    case Command::Picture: {
+        // A shape shows one picture, however many ways the file gives it.
+        const bool shapeShown = g.picturesBeforeShape >= 0 && m_picturesInserted > g.picturesBeforeShape && !m_textBox;
+        if (g.destination == Destination::Picture || g.destination == Destination::Skip || shapeShown) {
             enterSkip();
             break;
         }
         g.destination = Destination::Picture;
         m_picture.begin(m_groups.size());
         break;
+    }
     default: break;
     }
 }

@@ -173,8 +173,11 @@ void Reader::groupEnd()
         endCapture();
     if (!m_openFields.empty() && m_openFields.back().depth == m_groups.size())
         endField();
+    if (m_textBox && m_textBoxDepth == m_groups.size())
+        endTextBox();
     if (m_groups.size() == 1)
         finishDocument();
+    keepClosingGroupLook(closing);
     m_groups.pop_back();
     if (closing.shapePicture)
         m_shapePictureJustEnded = m_picturesInserted > closing.picturesBeforeShape;

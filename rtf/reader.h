@@ -20,6 +20,7 @@
 
 class QTextDocument;
 class QTextList;
+class QTextTable;
 namespace model {
 class DocumentParts;
 struct Section;
@@ -98,6 +99,7 @@ private:
     QTextCharFormat charFormat(const CharState &state);
     QTextCharFormat cachedCharFormat(const CharState &state);
     void setPartProperties(QTextCharFormat &format, const CharState &state) const;
+    void insertRun(QTextCharFormat format);
     void forgetFormats();
 
     // ---- paragraphs (paragraphs.cpp)
@@ -110,8 +112,10 @@ private:
         int style = -1, list = -1, listLevel = -1;
         QByteArray kept;
         QStringList endAnchors;
+        QString hiddenText;
         int lineSpacing = 0;
         bool lineMultiple = false;
+        bool rightToLeft = false;
         QList<QTextOption::Tab> tabs;
         QString tabLeaders;
         bool operator==(const BlockLook &) const = default;
@@ -119,11 +123,14 @@ private:
     void paragraphWord(Command command, int param);
     void tabStopWord(Command command, int param);
     bool paragraphBorderWord(Command command, const Tokenizer::Token &token);
+    const ParaState &paragraphState() const;
     BlockLook currentLook() const;
+    void keepClosingGroupLook(const Group &closing);
     static QTextBlockFormat blockFormat(const BlockLook &look);
     void materializeBlock();
     void applyBlockLook(const BlockLook &look);
     void applyBlockLookWithAnchors();
+    void placeHiddenAtParagraphEnd(BlockLook &look);
     void paragraphEnd();
     void pageBreak();
     void finishDocument();
@@ -148,6 +155,11 @@ private:
     // ---- pictures and shapes (picture_destination.cpp)
     void pictureDestinationWord(Command command);
     void finishPicture();
+
+    // ---- drawing shapes and text boxes (shapes.cpp)
+    bool insertDrawnShape();
+    void beginTextBox();
+    void endTextBox();
 
     // ---- document setup, sections, headers and footers (sections.cpp)
     void partWord(PartKind kind, const Tokenizer::Token &token);
@@ -221,6 +233,7 @@ private:
     CodePageDecoder &m_decoder;
     CharState m_runState;
     QString m_runText;
+    QString m_hiddenText; // read but not yet placed (hidden_text.cpp)
     QByteArray m_pendingBytes;
     int m_pendingCodePage = 0;
     QHash<CharState, QTextCharFormat> m_formats;
@@ -232,6 +245,15 @@ private:
     bool m_blockPageBreak = false;
     bool m_blockPending = false;
     bool m_paragraphBorder = false; // border words describe the paragraph's borders
+    // A group that wrote text into the paragraph and closed before its \par: the paragraph keeps
+    // the group's properties unless its own group changes them afterwards.
+    struct ClosedGroupLook
+    {
+        ParaState inner, outer;
+        size_t depth = 0;
+    };
+    std::optional<ClosedGroupLook> m_closedGroupLook;
+    size_t m_paragraphTextDepth = 0; // the deepest group that wrote text into the paragraph
 
     std::vector<TableState> m_tables; // the outer table first
     std::vector<RowSpec> m_rowSpecs;  // the row definition for each depth
@@ -272,6 +294,10 @@ private:
     PictureDestination m_picture{m_context.pictureBudget};
     int m_picturesInserted = 0;
     bool m_shapePictureJustEnded = false;
+    int m_shapesDrawn = 0;
+    int m_shapeWidth = 0;               // of the last \shp met, twips
+    QTextTable *m_textBox = nullptr; // the box a text box's text is read into
+    size_t m_textBoxDepth = 0;
 };
 
 } // namespace rtf

@@ -93,6 +93,10 @@ void Reader::partsWord(Command command, const Tokenizer::Token &token)
 
 void Reader::keepWord(QByteArray &words, const Tokenizer::Token &token)
 {
+    if (token.text == "ltrch") { // the run's text is left to right after all: the default
+        dropKeptWord(words, "rtlch");
+        return;
+    }
     setKeptWord(words, token.text, token.hasParam, token.param);
 }
 

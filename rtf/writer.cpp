@@ -213,8 +213,7 @@ void Writer::block(const QTextBlock &block, int depth)
     if (const QTextList *list = block.textList())
         listLabel(*list, block);
     m_previousAnchors.clear();
-    for (auto it = block.begin(); !it.atEnd(); ++it)
-        fragment(it.fragment());
+    blockText(block);
     switchField(nullptr);
     m_previousAnchors.clear();
     const QVariant endAnchors = block.blockFormat().property(model::BlockEndAnchorsProperty);
@@ -254,6 +253,12 @@ void Writer::paragraphProperties(const QTextBlockFormat &format, const QTextList
     };
     indent("li", format.leftMargin());
     indent("ri", format.rightMargin());
+    if (format.layoutDirection() == Qt::RightToLeft) {
+        // Readers that take the indents as the paragraph's start and end read these last.
+        raw("\\rtlpar");
+        word("lin", twips(format.rightMargin()));
+        word("rin", twips(format.leftMargin()));
+    }
     indent("fi", format.textIndent());
     indent("sb", format.topMargin());
     indent("sa", format.bottomMargin());
@@ -297,6 +302,8 @@ const Writer::RunLook &Writer::runLook(const QTextFragment &fragment)
     look.field = look.href.isEmpty() ? format.intProperty(model::FieldNumberProperty) : 0;
     if (look.field)
         look.instruction = format.stringProperty(model::FieldInstructionProperty);
+    look.hiddenBefore = format.stringProperty(model::HiddenBeforeProperty);
+    look.hiddenAfter = format.stringProperty(model::HiddenAfterProperty);
     look.noteMark = format.objectType() == model::NoteMarkObject;
     look.image = format.isImageFormat();
     if (!look.noteMark && !look.image) {
@@ -326,8 +333,11 @@ void Writer::fragment(const QTextFragment &fragment)
     const QString content = fragment.text();
     if (look.image) {
         const QTextImageFormat format = fragment.charFormat().toImageFormat();
+        const QByteArray shape = format.property(model::KeptShapeProperty).toByteArray();
         for (QChar c : content) {
-            if (c == QChar::ObjectReplacementCharacter)
+            if (c == QChar::ObjectReplacementCharacter && !shape.isEmpty())
+                raw(std::string_view(shape.constData(), size_t(shape.size())));
+            else if (c == QChar::ObjectReplacementCharacter)
                 picture(format);
         }
         return;
@@ -368,8 +378,10 @@ void Writer::characterProperties(const QTextCharFormat &format)
         raw("\\sub");
     else if (explicitOff)
         raw("\\nosupersub");
-    if (format.boolProperty(model::HiddenProperty))
-        raw("\\v");
+    if (const long long raise = std::llround(format.baselineOffset() * points * 2 / 100); raise > 0)
+        word("up", raise);
+    else if (raise < 0)
+        word("dn", -raise);
     kept(format.property(model::KeptCharacterWordsProperty));
 }
 

@@ -50,12 +50,15 @@ private:
         std::string_view close;
         QStringList anchors;
         QString href, instruction;
+        QString hiddenBefore, hiddenAfter; // hidden text kept on the run (hidden_text.cpp)
         int field = 0;
         bool noteMark = false, image = false;
     };
     const RunLook &runLook(const QTextFragment &fragment);
     void fragment(const QTextFragment &fragment);
     void switchField(const RunLook *look);
+    void blockText(const QTextBlock &block);                              // hidden_text.cpp
+    void hiddenRun(const QString &hidden, const QTextCharFormat &beside); // hidden_text.cpp
     void characterProperties(const QTextCharFormat &format);
     void picture(const QTextImageFormat &format);
     const EncodedPicture *pictureFor(const QTextImageFormat &format);

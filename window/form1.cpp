@@ -230,7 +230,7 @@ void Form1::createEditor(QWidget *client)
     // Ctrl+Y redoes everywhere, as Windows users expect, beside the platform's own redo key.
     auto *redo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), RichTextBox1);
     redo->setContext(Qt::WidgetShortcut);
-    connect(redo, &QShortcut::activated, RichTextBox1, &QTextEdit::redo);
+    connect(redo, &QShortcut::activated, RichTextBox1, &RichTextBox::redo);
     findBar = new FindBar(*txtFind, *cmdFind, *RichTextBox1, *seams_.messages);
     findBar->setParent(this);
     creationOrder_.push_back(RichTextBox1);

@@ -1,5 +1,7 @@
 #include "tests/editing/editing_fixture.h"
+#include <QStyle>
 #include <QTextBlock>
+#include <QTextCursor>
 
 namespace {
 
@@ -42,6 +44,14 @@ TEST_P(AlignmentCommand, SetsTheCaretsParagraphThenEveryParagraphTheSelectionTou
     GetParam().command(editor);
     EXPECT_EQ(paragraphs(), shown + shown + shown + "R");
     EXPECT_EQ(editor.SelAlignment(), GetParam().code);
+    QTextBlockFormat rightToLeft;
+    rightToLeft.setLayoutDirection(Qt::RightToLeft);
+    QTextCursor(editor.document()->findBlockByNumber(1)).mergeBlockFormat(rightToLeft);
+    select(6, 0);
+    GetParam().command(editor);
+    const Qt::Alignment seen = QStyle::visualAlignment(Qt::RightToLeft, editor.document()->findBlockByNumber(1).blockFormat().alignment());
+    const Qt::Alignment side = shown == u"L" ? Qt::AlignLeft : shown == u"R" ? Qt::AlignRight : Qt::AlignHCenter;
+    EXPECT_EQ(seen & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter), side) << "in a right-to-left paragraph too";
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCode, AlignmentCommand,

@@ -274,6 +274,23 @@ TEST_F(FlowPair, EveryEditLaysOutAsQtWould)
             c.setPosition(startOf(*c.document(), 5) + 3, QTextCursor::KeepAnchor);
             c.removeSelectedText();
         },
+        [](QTextCursor &c) { // a right-to-left paragraph with its indents, as a file gives it
+            c.setPosition(startOf(*c.document(), 7));
+            QTextBlockFormat rtl;
+            rtl.setLayoutDirection(Qt::RightToLeft);
+            rtl.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+            rtl.setRightMargin(30);
+            rtl.setLeftMargin(12);
+            rtl.setTextIndent(20);
+            c.mergeBlockFormat(rtl);
+            c.insertText(QStringLiteral("\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD, abc ").repeated(6));
+        },
+        [](QTextCursor &c) { // aligned at its start, the right
+            c.setPosition(startOf(*c.document(), 7));
+            QTextBlockFormat start;
+            start.setAlignment(Qt::AlignLeft);
+            c.mergeBlockFormat(start);
+        },
         [](QTextCursor &c) { c.movePosition(QTextCursor::End); c.insertText(" the end"); c.insertBlock(); },
     };
     for (std::size_t i = 0; i < edits.size(); ++i) {

@@ -20,7 +20,9 @@
 #include <QTextDocument>
 #include <QTextLayout>
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -32,7 +34,7 @@ TEST(FlowHeights, KeepsTrackOfWhichHeightsAreGuessesThroughEdits)
     QRandomGenerator random(7);
     for (int step = 0; step < 3000; ++step) {
         const int size = int(model.size());
-        const int choice = random.bounded(10);
+        const int choice = random.bounded(11);
         if (choice == 0 || size == 0) {
             const int count = random.bounded(1, 40);
             const bool guess = random.bounded(2) == 1;
@@ -53,6 +55,10 @@ TEST(FlowHeights, KeepsTrackOfWhichHeightsAreGuessesThroughEdits)
             heights.replace(at, count, fresh);
             model.erase(model.begin() + at, model.begin() + at + count);
             model.insert(model.begin() + at, fresh.size(), false);
+        } else if (choice == 10) {
+            const int at = random.bounded(size), end = at + random.bounded(size - at + 1);
+            heights.markGuessed(at, end);
+            std::fill(model.begin() + at, model.begin() + end, true);
         } else {
             const int keep = random.bounded(size + 1);
             heights.truncate(keep);
@@ -231,6 +237,37 @@ TEST(FlowLayout, TheViewKeepsItsPlaceWhileWhatIsAboveIsLaidOut)
     waitUntilLaidOut(*box.document());
     EXPECT_NEAR(box.cursorRect().top(), shown.top(), 1);
     EXPECT_NEAR(bar->maximum() - bar->value(), fromEnd, 1) << "still as far from the end";
+}
+
+// A format over the whole document, its undo and its redo keep the view where it is while the
+// layout measures every paragraph again.
+TEST(FlowLayout, AWholeDocumentFormatItsUndoAndRedoKeepTheViewStill)
+{
+    RichTextBox box;
+    showLongText(box);
+    waitUntilLaidOut(*box.document());
+    QScrollBar *bar = box.verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    box.selectAll();
+    const auto *flow = static_cast<const FlowLayout *>(box.document()->documentLayout());
+    const std::pair<const char *, std::function<void()>> steps[] = {
+        {"centre", [&box] { box.SetSelAlignment(2); }},
+        {"undo", [&box] { QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier); }},
+        {"redo", [&box] { QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }},
+    };
+    for (const auto &[name, step] : steps) {
+        const int before = bar->value();
+        step();
+        std::set<int> seen{bar->value()};
+        QElapsedTimer clock;
+        clock.start();
+        while (!flow->finished() && clock.elapsed() < 60000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            box.viewport()->repaint();
+            seen.insert(bar->value());
+        }
+        EXPECT_EQ(seen, std::set<int>{before}) << name;
+    }
 }
 
 } // namespace

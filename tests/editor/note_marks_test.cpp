@@ -1,5 +1,5 @@
 // Notes' and comments' marks in the editor: what each shows, the tip over it, and that text typed
-// or pasted beside a mark, a list's label or a field is text of its own.
+// or pasted beside a mark, a list's label, a field or hidden text is text of its own.
 #include "layout/note_marks.h"
 #include "editor/rich_text_box.h"
 #include "model/text_properties.h"
@@ -14,10 +14,10 @@
 namespace {
 
 const QByteArray Document =
-    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard One{\\super\\chftn}{\\footnote \\pard First note.}"
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard {\\v lead }One{\\super\\chftn}{\\footnote \\pard First note.}"
     " two{\\super\\chftn}{\\footnote \\pard Second note.} end{\\super\\chftn}{\\footnote\\ftnalt \\pard At the end.}"
     " say{\\*\\atnid JW}{\\*\\atnauthor Jane}\\chatn{\\*\\annotation \\pard Why?}\\par"
-    "{\\listtext 1.\\tab}\\pard\\ls1 Item {\\field{\\*\\fldinst PAGE}{\\fldrslt 3}}\\par}";
+    "{\\listtext 1.\\tab}\\pard\\ls1 Item {\\field{\\*\\fldinst PAGE}{\\fldrslt 3}} tail{\\v  kept}\\par}";
 
 struct Marks : ::testing::Test
 {
@@ -87,15 +87,19 @@ TEST_F(Marks, RestingThePointerOnAMarkShowsItsNote)
 
 TEST_F(Marks, TextTypedBesideAMarkALabelOrAFieldIsTextOfItsOwn)
 {
-    for (const QString &after : {QStringLiteral("One"), QStringLiteral("1.\t"), QStringLiteral("Item 3")}) {
+    for (const QString &after : {QStringLiteral("One"), QStringLiteral("1.\t"), QStringLiteral("Item 3"), QString(),
+                                 QStringLiteral("tail")}) {
         const int at = markAfter(after) + (after == u"One" ? 1 : 0);
         const QTextCharFormat typed = formatTypedAt(at);
         EXPECT_NE(typed.objectType(), model::NoteMarkObject) << after.toStdString();
-        for (int property : {model::NoteIdProperty, model::ListLabelProperty, model::FieldNumberProperty})
+        for (int property : {model::NoteIdProperty, model::ListLabelProperty, model::FieldNumberProperty,
+                             model::HiddenBeforeProperty, model::HiddenAfterProperty})
             EXPECT_FALSE(typed.hasProperty(property)) << after.toStdString() << " " << property;
     }
     const QByteArray written = rtf::write(*box.document());
     EXPECT_EQ(written.count("\\footnote"), 3);
+    EXPECT_EQ(written.count("\\v lead }"), 1) << "hidden text is written once, typed beside or not";
+    EXPECT_EQ(written.count("\\v  kept}"), 1);
     const qsizetype label = written.indexOf("{\\listtext{");
     EXPECT_LT(label, written.indexOf("1.\\tab }}")) << written.toStdString();
     EXPECT_GE(label, 0);

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QUrl>
 #include <QTemporaryDir>
+#include <vector>
 
 namespace {
 
@@ -51,6 +52,46 @@ TEST_F(VelmoRtfTool, ConvertsToTextHtmlAndRtf)
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi"));
     EXPECT_TRUE(rtf.contains("\\pngblip"));
 }
+
+// What the text shows and what a round trip through the tool keeps, file by file.
+struct KeptCase
+{
+    const char *file;
+    const char *text;
+    std::vector<const char *> written; // in the RTF the tool writes
+};
+
+class KeptThroughTheTool : public VelmoRtfTool, public testing::WithParamInterface<KeptCase> {};
+
+TEST_P(KeptThroughTheTool, ShowsItsTextAndWritesItBack)
+{
+    const KeptCase &c = GetParam();
+    ASSERT_EQ(velmoRtf({"to-text", in(c.file), out("a.txt")}).status, 0);
+    if (c.text) {
+        EXPECT_EQ(QString::fromUtf8(contentsOf(out("a.txt"))), QString::fromUtf8(c.text));
+    }
+    ASSERT_EQ(velmoRtf({"to-rtf", in(c.file), out("a.rtf")}).status, 0);
+    ASSERT_EQ(velmoRtf({"to-rtf", out("a.rtf"), out("b.rtf")}).status, 0);
+    const QByteArray once = contentsOf(out("a.rtf")), twice = contentsOf(out("b.rtf"));
+    for (const char *written : c.written) {
+        EXPECT_TRUE(once.contains(written)) << written;
+        EXPECT_EQ(once.count(written), twice.count(written)) << written << " is written as often again";
+    }
+}
+
+const KeptCase keptCases[] = {
+    {"hidden_and_raised.rtf",
+     "Visible text, and water is H2O; E = mc2.\nRaised up and lowered down text.\n\nThe last line.\n",
+     {"\\v hidden words }", "\\v  A hidden end.}", "\\v A paragraph that is all hidden.}", "\\up6", "\\dn6"}},
+    {"shapes.rtf", nullptr,
+     {"{\\sp{\\sn shapeType}{\\sv 1}}", "{\\sp{\\sn shapeType}{\\sv 2}}", "{\\sp{\\sn shapeType}{\\sv 3}}",
+      "{\\sp{\\sn shapeType}{\\sv 20}}", "Text in a box", "Its second line"}},
+    {"right_to_left.rtf", nullptr, {"\\rtlpar", "\\lin1440\\rin0", "\\rtlch"}},
+};
+INSTANTIATE_TEST_SUITE_P(Files, KeptThroughTheTool, testing::ValuesIn(keptCases), [](const auto &info) {
+    std::string name = info.param.file;
+    return name.substr(0, name.find('.'));
+});
 
 TEST_F(VelmoRtfTool, HtmlShowsHeaderFooterNotesAndCommentsWhereAnExportPutsThemAndTextTheBodyAlone)
 {

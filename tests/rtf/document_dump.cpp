@@ -32,6 +32,7 @@ QString runText(const QTextFragment &fragment, bool withFonts)
     if (format.fontStrikeOut()) run += QStringLiteral(" s");
     if (format.verticalAlignment() == QTextCharFormat::AlignSuperScript) run += QStringLiteral(" sup");
     if (format.verticalAlignment() == QTextCharFormat::AlignSubScript) run += QStringLiteral(" sub");
+    if (format.baselineOffset() != 0) run += QStringLiteral(" raised=%1%").arg(format.baselineOffset());
     if (format.fontPointSize() > 0) run += QStringLiteral(" %1pt").arg(format.fontPointSize());
     if (format.foreground().style() != Qt::NoBrush) run += u' ' + format.foreground().color().name();
     if (format.background().style() != Qt::NoBrush) run += QStringLiteral(" bg") + format.background().color().name();
@@ -102,6 +103,8 @@ QString blockLine(const QTextBlock &block, bool withFonts)
     QString line = cellPath(block);
     const QTextBlockFormat format = block.blockFormat();
     line += QStringLiteral("P ") + alignmentName(format.alignment());
+    if (format.layoutDirection() == Qt::RightToLeft)
+        line += QStringLiteral(" rtl");
     const auto margin = [&line](const char *name, qreal value) {
         if (value != 0) line += QStringLiteral(" %1=%2").arg(QLatin1StringView(name)).arg(value);
     };

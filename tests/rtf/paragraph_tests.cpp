@@ -54,6 +54,37 @@ const ParagraphCase tabCases[] = {
 INSTANTIATE_TEST_SUITE_P(TabStops, ParagraphLook, testing::ValuesIn(tabCases),
                          [](const auto &info) { return std::string(info.param.name); });
 
+const ParagraphCase closedGroupCases[] = {
+    {"a_group_that_wrote_the_text_gives_its_alignment", R"({\qc centred}\par)", "P center | \"centred\" 12pt\nP left"},
+    {"text_after_the_group_keeps_the_group_look", R"(\qc {\qj one} two\par)",
+     "P justify | \"one two\" 12pt\nP center"},
+    {"the_next_paragraph_takes_its_own_group_look", R"({\li720 in}\par out\par)",
+     "P left li=48 | \"in\" 12pt\nP left | \"out\" 12pt\nP left"},
+    {"a_word_after_the_group_wins", R"({\qr right }\qc centred\par)",
+     "P center | \"right centred\" 12pt\nP center"},
+    {"a_group_without_text_gives_nothing", R"({\qc}plain\par)", "P left | \"plain\" 12pt\nP left"},
+    {"a_list_label_s_group_keeps_its_look_to_itself", R"(\li720 {\listtext\pard\plain 1.\tab}Item\par)",
+     "P left li=48 | \"1.\t\" 12pt | \"Item\" 12pt\nP left li=48"},
+    {"nested_groups_pass_the_look_out", R"({\qr {\b bold}}\par)", "P right | \"bold\" b 12pt\nP left"},
+};
+INSTANTIATE_TEST_SUITE_P(GroupsClosedBeforePar, ParagraphLook, testing::ValuesIn(closedGroupCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+// Alignment and indents name the paragraph's start and end; Qt's margins are the page's sides.
+const ParagraphCase rightToLeftCases[] = {
+    {"the_start_indent_is_on_the_right", R"(\rtlpar\li720 x)", R"(P left rtl ri=48 | "x" 12pt)"},
+    {"logical_indents_win_over_the_plain_ones", R"(\rtlpar\li0\ri720\lin1440\rin360 x)",
+     R"(P left rtl li=24 ri=96 | "x" 12pt)"},
+    {"right_alignment_is_the_page_s_right", R"(\rtlpar\qr x)", R"(P right rtl | "x" 12pt)"},
+    {"the_first_line_indent_stays_the_first_line_s", R"(\rtlpar\fi360 x)", R"(P left rtl fi=24 | "x" 12pt)"},
+    {"pard_and_ltrpar_end_it", R"(\rtlpar a\par\pard b\par\rtlpar\ltrpar\lin720 c)",
+     "P left rtl | \"a\" 12pt\nP left | \"b\" 12pt\nP left li=48 | \"c\" 12pt"},
+    {"logical_indents_in_a_left_to_right_paragraph", R"(\li720\lin1440\rin360 x)",
+     R"(P left li=96 ri=24 | "x" 12pt)"},
+};
+INSTANTIATE_TEST_SUITE_P(RightToLeft, ParagraphLook, testing::ValuesIn(rightToLeftCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 TEST(ParagraphLook, AFileWithSpacingAndTabs)
 {
     const QByteArray rtf = rtftest::fixture(QStringLiteral("spacing_and_tabs.rtf"));

@@ -37,12 +37,13 @@ QString runsWith(const QTextDocument &document)
             out += u'[' + para.property(model::KeptParagraphWordsProperty).toString() + u']';
         for (const QString &anchor : para.property(model::BlockEndAnchorsProperty).toStringList())
             out += QStringLiteral("[end %1]").arg(anchor);
+        if (para.hasProperty(model::HiddenParagraphTextProperty))
+            out += QStringLiteral("[v:%1]").arg(para.stringProperty(model::HiddenParagraphTextProperty));
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat chars = it.fragment().charFormat();
             for (const QString &anchor : chars.property(model::AnchorsProperty).toStringList())
                 out += QStringLiteral("<%1>").arg(anchor);
             QString tags;
-            if (chars.boolProperty(model::HiddenProperty)) tags += QStringLiteral(" hidden");
             if (chars.boolProperty(model::ListLabelProperty)) tags += QStringLiteral(" label");
             if (chars.fontItalic()) tags += QStringLiteral(" i");
             if (chars.hasProperty(model::CharacterStyleProperty))
@@ -52,7 +53,11 @@ QString runsWith(const QTextDocument &document)
             if (chars.hasProperty(model::KeptCharacterWordsProperty))
                 tags += u' ' + chars.property(model::KeptCharacterWordsProperty).toString();
             const QString text = chars.objectType() == model::NoteMarkObject ? QStringLiteral("#") : it.fragment().text();
+            if (chars.hasProperty(model::HiddenBeforeProperty))
+                out += QStringLiteral("<v:%1>").arg(chars.stringProperty(model::HiddenBeforeProperty));
             out += tags.isEmpty() ? text : QStringLiteral("{%1%2}").arg(text, tags);
+            if (chars.hasProperty(model::HiddenAfterProperty))
+                out += QStringLiteral("<v:%1>").arg(chars.stringProperty(model::HiddenAfterProperty));
         }
         out += u'|';
     }
@@ -163,8 +168,14 @@ const Case cases[] = {
      withHeader("\\pard\\keepn\\pagebb A {\\*\\bkmkstart b1}marked{\\*\\bkmkend b1} {\\v hidden} "
                 "{\\field{\\*\\fldinst DATE \\\\@ \"d MMMM\"}{\\fldrslt 5 May}} {\\caps\\lang1031 Wort}{\\*\\bkmkstart b2}\\par"
                 "\\pard {\\*\\bkmkstart b1}Same name again{\\*\\bkmkend b1}\\par"),
-     {"body: [\\keepn\\pagebb][end bookmark-start:b2]A <bookmark-start:b1>marked<bookmark-end:b1> {hidden hidden} "
+     {"body: [\\keepn\\pagebb][end bookmark-start:b2]A <bookmark-start:b1>marked<bookmark-end:b1> <v:hidden> "
       "{5 May field=DATE \\@ \"d MMMM\"} {Wort \\caps\\lang1031}|[end bookmark-end:b1]<bookmark-start:b1>Same name again|"}},
+    {"HiddenTextIsKeptOffTheTextInItsPlace",
+     withHeader("\\pard One {\\v secret }two{\\v  end}\\par\\pard {\\v only hidden}\\par\\pard\\v x\\v0 y\\par"),
+     {"body: One <v:secret >two<v: end>|[v:only hidden]|<v:x>y|"}},
+    {"RunsKeepTheirDirectionAndALaterLeftToRightUndoesIt",
+     withHeader("\\pard {\\rtlch\\af1 abc}{\\rtlch\\af1\\ltrch def}\\par"),
+     {"body: {abc \\rtlch}def|"}},
     {"EmptyFieldsAndIndexEntriesAreKeptWholeWhereTheyStood",
      withHeader("\\pard Before{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}after\\par"
                 "\\pard {\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}again{\\xe {\\v Entry}}{\\tc Head}.\\par"),

@@ -112,6 +112,9 @@ TEST(ReaderPictures, PictureInsideAShapeIsShownOnceWithoutItsResult)
                                       + "}}{\\sp{\\sn fLine}{\\sv 0}}}{\\shprslt{\\*\\do\\dobxcolumn}"
                                       + pict("\\pngblip", png) + "}}x");
     EXPECT_EQ(readDump(rtf), R"(P left | [img 6x2] | "x" 12pt)");
+    const QByteArray twice = withHeader("{\\shp{\\*\\shpinst{\\sp{\\sn fillBlip}{\\sv " + pict("\\pngblip", png)
+                                        + "}}{\\sp{\\sn pib}{\\sv " + pict("\\pngblip", png) + "}}}}x");
+    EXPECT_EQ(readDump(twice), R"(P left | [img 6x2] | "x" 12pt)") << "a picture given as the shape's fill too";
 }
 
 TEST(ReaderPictures, IdenticalPicturesShareOneResource)
