@@ -1,4 +1,5 @@
 #include "rtf/metafiles.h"
+#include "rtf/metafile_records.h"
 #include <QtEndian>
 #include <cstring>
 
@@ -28,6 +29,19 @@ bool plausibleEmf(const QByteArray &bytes)
            && qFromLittleEndian<quint32>(bytes.constData() + 40) == 0x464D4520u;
 }
 
+// Nothing painted, or only white: what a player leaves when it skipped the drawing.
+bool looksBlank(const QImage &image)
+{
+    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x)
+            if (qAlpha(line[x]) != 0 && (line[x] & 0xFFFFFFu) != 0xFFFFFFu)
+                return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool plausibleMetafile(const QByteArray &bytes, MetafileKind kind)
@@ -39,7 +53,11 @@ QImage renderMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels)
 {
     if (bytes.isEmpty() || bytes.size() > MaxMetafileBytes || pixels.isEmpty() || !plausibleMetafile(bytes, kind))
         return {};
-    return playMetafile(bytes, kind, pixels);
+    QImage image = playMetafile(bytes, kind, pixels);
+    // A blank drawing of records that paint shows as a placeholder, never as empty space.
+    if (!image.isNull() && looksBlank(image) && hasDrawingRecords(bytes, kind))
+        return {};
+    return image;
 }
 
 QByteArray bmpFromDib(const QByteArray &dib)

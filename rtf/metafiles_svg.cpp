@@ -47,6 +47,8 @@ QByteArray wmfToSvg(const QByteArray &bytes)
         wmf_svg_t *device = WMF_SVG_GetData(api);
         device->out = wmf_stream_create(api, nullptr);
         device->bbox = bounds;
+        // Without it the bitmaps a metafile holds (most logos) are left out of the drawing.
+        device->flags |= WMF_SVG_INLINE_IMAGES;
         float width = 0, height = 0;
         wmf_size(api, &width, &height);
         device->width = unsigned(std::clamp(width, 1.0f, 20000.0f));
