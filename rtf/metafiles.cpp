@@ -32,7 +32,10 @@ bool plausibleEmf(const QByteArray &bytes)
 // Nothing painted, or only white: what a player leaves when it skipped the drawing.
 bool looksBlank(const QImage &image)
 {
-    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32);
+    // Both players give premultiplied pixels, where opaque white is all ones too.
+    const QImage pixels = image.format() == QImage::Format_ARGB32_Premultiplied
+                              ? image
+                              : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < pixels.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
         for (int x = 0; x < pixels.width(); ++x)
