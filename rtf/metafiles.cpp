@@ -32,15 +32,18 @@ bool plausibleEmf(const QByteArray &bytes)
 // Nothing painted, or only white: what a player leaves when it skipped the drawing.
 bool looksBlank(const QImage &image)
 {
-    // Both players give premultiplied pixels, where opaque white is all ones too.
+    // Both players give premultiplied pixels: white of any cover has its three colours equal
+    // to its alpha, and nothing painted is all zeros.
     const QImage pixels = image.format() == QImage::Format_ARGB32_Premultiplied
                               ? image
                               : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < pixels.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
-        for (int x = 0; x < pixels.width(); ++x)
-            if (qAlpha(line[x]) != 0 && (line[x] & 0xFFFFFFu) != 0xFFFFFFu)
+        for (int x = 0; x < pixels.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            if (qRed(line[x]) != alpha || qGreen(line[x]) != alpha || qBlue(line[x]) != alpha)
                 return false;
+        }
     }
     return true;
 }
