@@ -54,10 +54,10 @@ bool isMacCodePage(int codePage)
     return codePage >= MacRomanCodePage && codePage < 10100;
 }
 
-int codePageForCharset(int charset, int documentCodePage)
+int codePageForCharset(int charset)
 {
     switch (charset) {
-    case 0: return isMacCodePage(documentCodePage) ? MacRomanCodePage : 1252;
+    case 0: return 1252;
     case 2: return SymbolCodePage;
     case 77: return MacRomanCodePage;
     case 78: return 10001;  // Mac Japanese

@@ -12,9 +12,7 @@ inline constexpr int PrivateUseCodePage = 43;  // other symbol fonts: U+F000 + b
 inline constexpr int Utf8CodePage = 65001;
 inline constexpr int MacRomanCodePage = 10000;
 bool isMacCodePage(int codePage);
-// 0 when the charset means "the document's code page". The Western charset
-// means the Mac's own Roman in a Mac document.
-int codePageForCharset(int charset, int documentCodePage);
+int codePageForCharset(int charset); // 0 when the charset means "the document's code page"
 
 class SystemCodePage;
 

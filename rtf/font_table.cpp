@@ -10,9 +10,9 @@ void FontTable::beginEntry(int number)
     m_pending.number = number;
 }
 
-void FontTable::setCharset(int charset, int documentCodePage)
+void FontTable::setCharset(int charset)
 {
-    m_pending.codePage = codePageForCharset(charset, documentCodePage);
+    m_pending.codePage = codePageForCharset(charset);
 }
 
 void FontTable::setCodePage(int codePage)
@@ -92,7 +92,7 @@ void Reader::fontTableWord(Command command, int param)
 {
     switch (command) {
     case Command::DefaultFont: m_fonts.setDefaultFont(param); break;
-    case Command::FontCharset: m_fonts.setCharset(param, m_documentCodePage); break;
+    case Command::FontCharset: m_fonts.setCharset(param); break;
     case Command::FontCodePage: m_fonts.setCodePage(param); break;
     case Command::FontFamilyNil:
     case Command::FontFamilyTech: m_fonts.setHint(QFont::AnyStyle); break;

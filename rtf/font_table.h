@@ -40,7 +40,7 @@ public:
     // Inside the table: \fN starts an entry, \fcharset and \cpg give its code
     // page, text up to ';' is its name.
     void beginEntry(int number);
-    void setCharset(int charset, int documentCodePage);
+    void setCharset(int charset);
     void setCodePage(int codePage);
     void setHint(QFont::StyleHint hint) { m_pending.hint = hint; }
     void setPitch(int pitch) { m_pending.fixedPitch = pitch == 1; }

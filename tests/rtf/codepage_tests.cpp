@@ -63,8 +63,8 @@ const CodePageCase cases[] = {
      R"({\f8\fcharset88 Praha;}{\f9\fcharset89 Moskva;}})"
      R"({\f1\'8e}{\f2\'93\'fa}{\f3\'c7\'d1}{\f4\'d6\'d0}{\f5\'a4\'e5}{\f6\'e1}{\f7\'df}{\f8\'e4}{\f9\'8f}})",
      "é日한中文αşšП"},
-    {"western_fonts_of_a_mac_document_are_mac_roman",
-     R"({\rtf1\mac\ansicpg10001{\fonttbl{\f0\fcharset78 Osaka;}{\f1\fcharset0 Times;}}\f0\'93\'fa{\f1 caf\'8e}})", "日café"},
+    {"mac_roman_fonts_of_a_mac_japanese_document",
+     R"({\rtf1\mac\ansicpg10001{\fonttbl{\f0\fcharset78 Osaka;}{\f1\fcharset77 Times;}}\f0\'93\'fa{\f1 caf\'8e}})", "日café"},
     {"mac_code_page_without_a_table_reads_as_mac_roman", R"({\rtf1\mac\ansicpg10079 \'8e\'8a})", "éä"},
     {"lead_byte_without_its_trail_byte_is_dropped", R"({\rtf1\ansi\ansicpg932 \'93\'fa\'93})", "日"},
     {"lead_byte_before_a_space_is_dropped", R"({\rtf1\ansi\ansicpg932 a\'81 b})", "a b"},
