@@ -44,6 +44,9 @@ else()
     endforeach()")
 endif()
 
+# The licence travels with the programs; Windows opens a .txt file by a double click.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME LICENSE.txt)
+
 # The spell check's English dictionary ships beside the program.
 set(VELMO_DICTIONARY_DIR "" CACHE PATH "Folder holding en_US.aff and en_US.dic to ship with Velmo")
 if(NOT VELMO_DICTIONARY_DIR AND CMAKE_HOST_UNIX AND EXISTS /usr/share/hunspell/en_US.dic)

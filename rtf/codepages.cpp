@@ -1,4 +1,6 @@
 #include "rtf/codepages.h"
+#include "rtf/system_codepages.h"
+#include <QStringDecoder>
 #include <array>
 #include <iterator>
 
@@ -45,42 +47,30 @@ char16_t symbolToUnicode(unsigned char byte)
     return static_cast<char16_t>(0xF000 + byte);
 }
 
-const char *decoderName(int codePage)
-{
-    switch (codePage) {
-    case 437: return "ibm437";
-    case 850: return "ibm850";
-    case 852: return "ibm852";
-    case 866: return "ibm866";
-    case 874: return "windows-874";
-    case 932: return "windows-31j";
-    case 936: return "GBK";
-    case 949: return "windows-949";
-    case 950: return "cp950";
-    case 1250: return "windows-1250";
-    case 1251: return "windows-1251";
-    case 1253: return "windows-1253";
-    case 1254: return "windows-1254";
-    case 1255: return "windows-1255";
-    case 1256: return "windows-1256";
-    case 1257: return "windows-1257";
-    case 1258: return "windows-1258";
-    case 1361: return "johab";
-    case 10000: return "macintosh";
-    case 10007: return "x-mac-cyrillic";
-    case 65001: return "UTF-8";
-    default: return nullptr;
-    }
-}
-
 } // namespace
+
+bool isMacCodePage(int codePage)
+{
+    return codePage >= MacRomanCodePage && codePage < 10100;
+}
 
 int codePageForCharset(int charset)
 {
     switch (charset) {
     case 0: return 1252;
     case 2: return SymbolCodePage;
-    case 77: return 10000;
+    case 77: return MacRomanCodePage;
+    case 78: return 10001;  // Mac Japanese
+    case 79: return 10003;  // Mac Korean
+    case 80: return 10008;  // Mac Simplified Chinese
+    case 81: return 10002;  // Mac Traditional Chinese
+    case 83: return 10005;  // Mac Hebrew
+    case 84: return 10004;  // Mac Arabic
+    case 85: return 10006;  // Mac Greek
+    case 86: return 10081;  // Mac Turkish
+    case 87: return 10021;  // Mac Thai
+    case 88: return 10029;  // Mac Central European
+    case 89: return 10007;  // Mac Cyrillic
     case 128: return 932;
     case 129: return 949;
     case 130: return 1361;
@@ -101,20 +91,19 @@ int codePageForCharset(int charset)
     }
 }
 
-QStringDecoder *CodePageDecoder::decoderFor(int codePage)
+CodePageDecoder::CodePageDecoder() = default;
+CodePageDecoder::~CodePageDecoder() = default;
+
+// A Mac code page the system has no table for is read as Mac Roman: its
+// letters are the Mac's, and its ASCII the same.
+SystemCodePage *CodePageDecoder::decoderFor(int codePage)
 {
     auto found = m_decoders.find(codePage);
-    if (found != m_decoders.end())
-        return found->second.get();
-    std::unique_ptr<QStringDecoder> decoder;
-    if (const char *name = decoderName(codePage)) {
-        decoder = std::make_unique<QStringDecoder>(name, QStringConverter::Flag::Stateless);
-        if (!decoder->isValid())
-            decoder.reset();
-    }
-    QStringDecoder *result = decoder.get();
-    m_decoders.emplace(codePage, std::move(decoder));
-    return result;
+    if (found == m_decoders.end())
+        found = m_decoders.emplace(codePage, openSystemCodePage(codePage)).first;
+    if (!found->second && isMacCodePage(codePage) && codePage != MacRomanCodePage)
+        return decoderFor(MacRomanCodePage);
+    return found->second.get();
 }
 
 void CodePageDecoder::append(QByteArrayView bytes, int codePage, QString &out)
@@ -129,9 +118,13 @@ void CodePageDecoder::append(QByteArrayView bytes, int codePage, QString &out)
             out.append(QChar(symbolToUnicode(static_cast<unsigned char>(byte))));
         return;
     }
+    if (codePage == Utf8CodePage) {
+        out.append(QStringDecoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless).decode(bytes));
+        return;
+    }
     if (codePage != 1252) {
-        if (QStringDecoder *decoder = decoderFor(codePage)) {
-            out.append(decoder->decode(bytes));
+        if (SystemCodePage *decoder = decoderFor(codePage)) {
+            decoder->decode(bytes, out);
             return;
         }
     }

@@ -1,7 +1,6 @@
 #pragma once
 #include <QByteArrayView>
 #include <QString>
-#include <QStringDecoder>
 #include <map>
 #include <memory>
 
@@ -11,18 +10,24 @@ namespace rtf {
 inline constexpr int SymbolCodePage = 42;      // the Symbol font's letters
 inline constexpr int PrivateUseCodePage = 43;  // other symbol fonts: U+F000 + byte
 inline constexpr int Utf8CodePage = 65001;
+inline constexpr int MacRomanCodePage = 10000;
+bool isMacCodePage(int codePage);
 int codePageForCharset(int charset); // 0 when the charset means "the document's code page"
 
+class SystemCodePage;
+
 // Decodes byte runs by Windows code page number. Decoders are made once per
-// code page; cp1252 and the symbol charset need no ICU.
+// code page; cp1252, UTF-8 and the symbol charset need no system tables.
 class CodePageDecoder
 {
 public:
+    CodePageDecoder();
+    ~CodePageDecoder();
     void append(QByteArrayView bytes, int codePage, QString &out);
 
 private:
-    QStringDecoder *decoderFor(int codePage);
-    std::map<int, std::unique_ptr<QStringDecoder>> m_decoders;
+    SystemCodePage *decoderFor(int codePage);
+    std::map<int, std::unique_ptr<SystemCodePage>> m_decoders;
 };
 
 } // namespace rtf

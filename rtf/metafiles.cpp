@@ -1,4 +1,5 @@
 #include "rtf/metafiles.h"
+#include "rtf/metafile_records.h"
 #include <QtEndian>
 #include <cstring>
 
@@ -28,6 +29,25 @@ bool plausibleEmf(const QByteArray &bytes)
            && qFromLittleEndian<quint32>(bytes.constData() + 40) == 0x464D4520u;
 }
 
+// Nothing painted, or only white: what a player leaves when it skipped the drawing.
+bool looksBlank(const QImage &image)
+{
+    // Both players give premultiplied pixels: white of any cover has its three colours equal
+    // to its alpha, and nothing painted is all zeros.
+    const QImage pixels = image.format() == QImage::Format_ARGB32_Premultiplied
+                              ? image
+                              : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            if (qRed(line[x]) != alpha || qGreen(line[x]) != alpha || qBlue(line[x]) != alpha)
+                return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool plausibleMetafile(const QByteArray &bytes, MetafileKind kind)
@@ -39,7 +59,11 @@ QImage renderMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels)
 {
     if (bytes.isEmpty() || bytes.size() > MaxMetafileBytes || pixels.isEmpty() || !plausibleMetafile(bytes, kind))
         return {};
-    return playMetafile(bytes, kind, pixels);
+    QImage image = playMetafile(bytes, kind, pixels);
+    // A blank drawing of records that paint shows as a placeholder, never as empty space.
+    if (!image.isNull() && looksBlank(image) && hasDrawingRecords(bytes, kind))
+        return {};
+    return image;
 }
 
 QByteArray bmpFromDib(const QByteArray &dib)

@@ -13,7 +13,8 @@ enum class MetafileKind { Wmf, Emf };
 bool plausibleMetafile(const QByteArray &bytes, MetafileKind kind);
 
 // Draws a metafile at `pixels`, stretched to fill them, on a transparent
-// ground. A null image when the bytes cannot be drawn.
+// ground. A null image when the bytes cannot be drawn, or when the player
+// left blank a metafile that paints.
 QImage renderMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels);
 
 // The platform's player behind renderMetafile's checks: Windows' own GDI on

@@ -1,6 +1,8 @@
 // The Linux path: libemf2svg and libwmf turn a metafile into SVG, which Qt SVG draws.
 #include "rtf/metafiles.h"
+#include <QHash>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <algorithm>
 #include <cstdlib>
@@ -47,6 +49,8 @@ QByteArray wmfToSvg(const QByteArray &bytes)
         wmf_svg_t *device = WMF_SVG_GetData(api);
         device->out = wmf_stream_create(api, nullptr);
         device->bbox = bounds;
+        // Without it the bitmaps a metafile holds (most logos) are left out of the drawing.
+        device->flags |= WMF_SVG_INLINE_IMAGES;
         float width = 0, height = 0;
         wmf_size(api, &width, &height);
         device->width = unsigned(std::clamp(width, 1.0f, 20000.0f));
@@ -63,11 +67,59 @@ QByteArray wmfToSvg(const QByteArray &bytes)
     return result;
 }
 
+// Metafiles whose y axis points up (a negative window extent) come out of both libraries
+// as rectangles and pictures of negative height, which SVG does not draw at all: each is
+// given the same area with positive sizes.
+void makeSizesPositive(QString &element)
+{
+    static const QRegularExpression number(QStringLiteral("(?<=\\s)(x|y|width|height|rx|ry)=\"(-?[0-9.]+)\""));
+    QHash<QString, double> values;
+    for (auto it = number.globalMatch(element); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        values.insert(match.captured(1), match.captured(2).toDouble());
+    }
+    const auto flip = [&values](const QString &start, const QString &size) {
+        if (values.value(size) >= 0)
+            return false;
+        values[start] += values.value(size);
+        values[size] = -values.value(size);
+        return true;
+    };
+    const bool flipped = flip(QStringLiteral("x"), QStringLiteral("width")) | flip(QStringLiteral("y"), QStringLiteral("height"))
+                         | flip(QString(), QStringLiteral("rx")) | flip(QString(), QStringLiteral("ry"));
+    if (!flipped)
+        return;
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        if (!it.key().isEmpty())
+            element.replace(QRegularExpression(QStringLiteral("(?<=\\s)%1=\"-?[0-9.]+\"").arg(it.key())),
+                            QStringLiteral("%1=\"%2\"").arg(it.key()).arg(it.value()));
+}
+
+QByteArray withPositiveSizes(const QByteArray &svg)
+{
+    static const QRegularExpression shape(QStringLiteral("<(rect|image|ellipse)\\b[^>]*>"));
+    if (!svg.contains("=\"-"))
+        return svg;
+    QString text = QString::fromUtf8(svg);
+    QString result;
+    qsizetype done = 0;
+    for (auto it = shape.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        QString element = match.captured(0);
+        makeSizesPositive(element);
+        result += QStringView(text).sliced(done, match.capturedStart() - done);
+        result += element;
+        done = match.capturedEnd();
+    }
+    result += QStringView(text).sliced(done);
+    return result.toUtf8();
+}
+
 } // namespace
 
 QImage playMetafile(const QByteArray &bytes, MetafileKind kind, QSize pixels)
 {
-    const QByteArray svg = kind == MetafileKind::Emf ? emfToSvg(bytes) : wmfToSvg(bytes);
+    const QByteArray svg = withPositiveSizes(kind == MetafileKind::Emf ? emfToSvg(bytes) : wmfToSvg(bytes));
     QSvgRenderer renderer(svg);
     if (svg.isEmpty() || !renderer.isValid())
         return {};

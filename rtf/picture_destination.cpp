@@ -1,5 +1,6 @@
 // Pictures (\pict) and the shapes that hold them (\shp, \shppict, \nonshppict).
 #include "rtf/picture_destination.h"
+#include "rtf/metafile_records.h"
 #include "rtf/metafiles.h"
 #include "rtf/pictures.h"
 #include "rtf/reader.h"
@@ -160,9 +161,12 @@ PictureDestination::Source PictureDestination::source(const QByteArray &data, co
         return {dib, pixels, pixels};
     }
     case Kind::Wmf: case Kind::Emf: {
-        // \picw and \pich of a metafile are in hundredths of a millimetre;
-        // it is drawn at the size it is shown, within the limits of one picture.
-        const QSize natural(int(std::lround(s.width * 96 / 2540.0)), int(std::lround(s.height * 96 / 2540.0)));
+        // \picw and \pich of a metafile are in hundredths of a millimetre; without
+        // them, the metafile's own frame. It is drawn at the size it is shown,
+        // within the limits of one picture.
+        QSize natural(int(std::lround(s.width * 96 / 2540.0)), int(std::lround(s.height * 96 / 2540.0)));
+        if (natural.isEmpty())
+            natural = metafileOwnPixels(data, s.kind == Kind::Emf ? MetafileKind::Emf : MetafileKind::Wmf);
         QSize drawn = shownPixels(natural).toSize();
         if (drawn.isEmpty())
             return {}; // no size to show it at

@@ -13,6 +13,9 @@
 #if defined(Q_OS_UNIX)
 #include <fcntl.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <fcntl.h>
+#include <io.h>
 #endif
 #if defined(__SANITIZE_ADDRESS__) && __has_include(<sanitizer/common_interface_defs.h>)
 #include <sanitizer/common_interface_defs.h>
@@ -42,6 +45,18 @@ void keepLibrariesQuiet()
 #endif
     }
     close(null);
+#elif defined(Q_OS_WIN)
+    // The C runtime's descriptor 2 is the one the libraries print to; moving it moves the
+    // process's standard error handle with it.
+    const int own = _dup(2);
+    const int null = _open("NUL", _O_WRONLY);
+    if (own < 0 || null < 0)
+        return;
+    if (FILE *copy = _fdopen(own, "w"); copy && _dup2(null, 2) >= 0) {
+        diagnostics = copy;
+        std::setvbuf(diagnostics, nullptr, _IONBF, 0); // Windows' C runtime has no line buffering
+    }
+    _close(null);
 #endif
 }
 
@@ -110,7 +125,7 @@ int main(int argc, char **argv)
     if (!rtf::read(bytes, document, rtf::ReadLimits{}, &reason, &warnings))
         return failure(QStringLiteral("cannot read %1: %2").arg(args.at(2), reason));
     for (const QString &warning : std::as_const(warnings))
-        std::fprintf(stderr, "velmo-rtf: %s: %s\n", qPrintable(args.at(2)), qPrintable(warning));
+        std::fprintf(diagnostics, "velmo-rtf: %s: %s\n", qPrintable(args.at(2)), qPrintable(warning));
 
     QByteArray output;
     if (mode == u"to-text")

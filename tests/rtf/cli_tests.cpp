@@ -1,4 +1,5 @@
 #include "rtf_test_support.h"
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -145,6 +146,30 @@ TEST_F(VelmoRtfTool, BrokenPictureLeavesNoLibraryLines)
     const QString text = QString::fromUtf8(contentsOf(out("p.txt")));
     EXPECT_TRUE(text.startsWith(QStringLiteral("Before"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("after"))) << text.toStdString();
+}
+
+// Given more pictures than the reader draws, when converted, then the warning reaches the
+// converter's standard error (the libraries' own complaints do not).
+TEST_F(VelmoRtfTool, WarnsOfPicturesPastTheBudget)
+{
+    QByteArray body;
+    for (int i = 0; i < 4097; ++i) {
+        QImage pixel(1, 1, QImage::Format_RGB32);
+        pixel.fill(qRgb(i & 0xFF, (i >> 8) & 0xFF, 0));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        pixel.save(&buffer, "png");
+        body += "{\\pict\\pngblip " + png.toHex() + "}";
+    }
+    QFile file(out("many.rtf"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(rtftest::withHeader(body));
+    file.close();
+    const ToolRun run = velmoRtf({"to-text", out("many.rtf"), out("many.txt")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.errors.count('\n'), 1) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains("1 pictures past the budget")) << run.errors.toStdString();
 }
 
 // Every picture the page names, resolved as a browser resolves it against the page's own address.

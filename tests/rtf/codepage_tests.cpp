@@ -49,6 +49,27 @@ const CodePageCase cases[] = {
     {"pc_code_page_437", R"({\rtf1\pc \'82\'db})", "é█"},
     {"unknown_code_page_falls_back_to_cp1252", R"({\rtf1\ansi\ansicpg99999 \'e9})", "é"},
     {"unicode_needs_no_code_page", R"({\rtf1\ansi\ansicpg1251\uc1\u1046?})", "Ж"},
+    {"mac_japanese_document", R"({\rtf1\mac\ansicpg10001 \'93\'fa\'96\'7b})", "日本"},
+    {"mac_traditional_chinese_document", R"({\rtf1\mac\ansicpg10002 \'a4\'a4\'a4\'e5})", "中文"},
+    {"mac_korean_document", R"({\rtf1\mac\ansicpg10003 \'c7\'d1})", "한"},
+    {"mac_simplified_chinese_document", R"({\rtf1\mac\ansicpg10008 \'d6\'d0\'ce\'c4})", "中文"},
+    {"mac_cyrillic_document", R"({\rtf1\mac\ansicpg10007 \'8f\'f0\'e8\'e2\'e5\'f2})", "Привет"},
+    {"mac_greek_document", R"({\rtf1\mac\ansicpg10006 \'e1\'e2\'e7})", "αβγ"},
+    {"mac_central_european_document", R"({\rtf1\mac\ansicpg10029 \'e4\'8b\'de})", "ščř"},
+    {"mac_turkish_document", R"({\rtf1\mac\ansicpg10081 \'df\'db})", "şğ"},
+    {"mac_font_charsets_in_a_western_document",
+     R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1\fcharset77 Geneva;}{\f2\fcharset78 Osaka;}{\f3\fcharset79 Seoul;})"
+     R"({\f4\fcharset80 Song;}{\f5\fcharset81 Apple LiSung;}{\f6\fcharset85 Athens;}{\f7\fcharset86 Ankara;})"
+     R"({\f8\fcharset88 Praha;}{\f9\fcharset89 Moskva;}})"
+     R"({\f1\'8e}{\f2\'93\'fa}{\f3\'c7\'d1}{\f4\'d6\'d0}{\f5\'a4\'e5}{\f6\'e1}{\f7\'df}{\f8\'e4}{\f9\'8f}})",
+     "é日한中文αşšП"},
+    {"mac_roman_fonts_of_a_mac_japanese_document",
+     R"({\rtf1\mac\ansicpg10001{\fonttbl{\f0\fcharset78 Osaka;}{\f1\fcharset77 Times;}}\f0\'93\'fa{\f1 caf\'8e}})", "日café"},
+    {"mac_japanese_signs_in_single_bytes", R"({\rtf1\mac\ansicpg10001 \'93\'fa\'fd\'fe\'ff\'88\'a0})", "日©™…唖"},
+    {"mac_icelandic_document", R"({\rtf1\mac\ansicpg10079 \'a0\'dc\'dd\'de\'df\'e0\'8e})", "ÝÐðÞþýé"},
+    {"mac_code_page_without_a_table_keeps_its_roman_letters", R"({\rtf1\mac\ansicpg10005 \'80\'83\'8a\'8e})", "ÄÉäé"},
+    {"lead_byte_without_its_trail_byte_is_dropped", R"({\rtf1\ansi\ansicpg932 \'93\'fa\'93})", "日"},
+    {"lead_byte_before_a_space_is_dropped", R"({\rtf1\ansi\ansicpg932 a\'81 b})", "a b"},
     {"font_names_decoded_by_their_charset_do_not_leak_into_text",
      R"({\rtf1\ansi{\fonttbl{\f0\fcharset128 \'82\'6c\'82\'72;}}x})", "x"},
 };

@@ -35,6 +35,8 @@ const FixtureCase cases[] = {
      "P left sa=13.3333 lh=proportional:115 | \"café \" 11pt f=Calibri | \"Привет, \" 11pt f=Calibri | \"мир\" b 11pt #004dbb f=Calibri | \"!\" 11pt f=Calibri\n"
      "P right | \"До свидания\" 11pt f=Calibri\nP right"},
     {"uc2_japanese.rtf", "P left | \"日本語\" 12pt f=ＭＳ 明朝 | \": Japanese\" 12pt f=Arial\nP left | \"あいい\" 12pt f=ＭＳ 明朝\nP left"},
+    {"mac_japanese.rtf", "P left | \"日本語のテキスト\" 12pt f=平成明朝 | \": café\" 12pt f=Times\n"
+                         "P left | \"Mac “quotes” \" 12pt f=Helvetica | \"漢字\" 12pt f=平成明朝\nP left"},
     {"fields.rtf",
      "P left | \"Visit \" 12pt f=Arial | \"example.org\" u 12pt #0563c1 link=https://example.org/ f=Arial | \" now.\" 12pt f=Arial\n"
      "P left | \"Page \" 12pt f=Arial | \"1\" 12pt f=Arial | \" of \" 12pt f=Arial | \"9\" 12pt f=Arial | \".\" 12pt f=Arial\nP left | \"new\" 12pt f=Arial\nP left | \"·\" 12pt f=Arial"},

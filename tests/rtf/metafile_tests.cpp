@@ -82,6 +82,19 @@ const PictureCase cases[] = {
     {"wbitmap.rtf", 16, 8, "\\dibitmap0"},
     {"shape_pib.rtf", 200, 100, "\\emfblip"},
     {"object_result.rtf", 200, 100, "\\wmetafile8"},
+    {"wmf_stretchdib.rtf", 200, 100, "\\wmetafile8"},
+    {"wmf_dibstretchblt.rtf", 200, 100, "\\wmetafile8"},
+    {"wmf_clipped.rtf", 200, 100, "\\wmetafile8"},
+    {"wmf_y_up.rtf", 200, 100, "\\wmetafile8"},
+    {"wmf_without_placeable_header.rtf", 200, 100, "\\wmetafile8"},
+    {"wmf_without_goal.rtf", 200, 100, "\\wmetafile8"},
+    {"wmf_without_any_size.rtf", 200, 100, "\\wmetafile8"},
+    {"emf_stretchdibits.rtf", 200, 100, "\\emfblip"},
+    {"emf_bitblt.rtf", 200, 100, "\\emfblip"},
+    {"emf_mapping_mode.rtf", 200, 100, "\\emfblip"},
+    {"emf_y_up.rtf", 200, 100, "\\emfblip"},
+    {"emf_plus_dual.rtf", 200, 100, "\\emfblip"},
+    {"emf_without_any_size.rtf", 200, 100, "\\emfblip"},
 };
 INSTANTIATE_TEST_SUITE_P(Fixtures, PictureKinds, testing::ValuesIn(cases), [](const auto &info) {
     std::string name = info.param.file;
@@ -96,8 +109,8 @@ struct BadCase
 
 class UndrawablePictures : public testing::TestWithParam<BadCase> {};
 
-// Given metafile or bitmap bytes that no library can draw, when read, then a
-// grey placeholder of the picture's size shows, and its bytes are kept.
+// Given metafile or bitmap bytes that no library can draw, or draws blank, when
+// read, then a grey placeholder of the picture's size shows, and its bytes are kept.
 TEST_P(UndrawablePictures, ShowAPlaceholderOfTheirSize)
 {
     QTextDocument document;
@@ -118,6 +131,23 @@ const BadCase badCases[] = {
     {"emfOfNoise", "{\\pict\\emfblip\\picwgoal1500\\pichgoal750 01000000ffffff7f0000000000000000}"},
     {"emfWithAHugeRecordSize",
      "{\\pict\\emfblip\\picwgoal1500\\pichgoal750 01000000ffffffff00000000000000000000000000000000}"},
+    // Drawn blank, which would leave empty space: GDI plays no EMF+, libemf2svg skips these
+    // EMF+ records, and white on a white page shows nothing.
+    {"emfPlusWithoutItsGdiTwin",
+     "{\\pict\\emfblip\\picwgoal1500\\pichgoal750 "
+     "010000006c0000000000000000000000c7000000630000000000000000000000ac140000560a000020454d4600000100"
+     "fc00000004000000020000000000000000000000000000008007000038040000fc0100001d0100000000000000000000"
+     "0000000060c00700365c0400460000006000000054000000454d462b014000001c000000100000000210c0db01000000"
+     "60000000600000003040020010000000040000000000803f0a40008024000000180000000000ffff0100000000000000"
+     "00000000000048430000c842460000001c00000010000000454d462b024000000c000000000000000e00000014000000"
+     "000000001000000014000000"
+     "}"},
+    {"wmfPaintingOnlyWhite",
+     "{\\pict\\wmetafile8\\picwgoal1500\\pichgoal750 "
+     "d7cdc69a000000000000c8006400600000000000dd57010009000003340000000200080000000000050000000b020000"
+     "0000050000000c026400c80007000000fc020000ffffff000000040000002d01000008000000fa020500000000000000"
+     "0000040000002d010100070000001b046400c80000000000030000000000"
+     "}"},
     {"dibOfNoise", "{\\pict\\dibitmap0\\picw100\\pich50\\picwgoal1500\\pichgoal750 2800000064000000}"},
 };
 INSTANTIATE_TEST_SUITE_P(Hostile, UndrawablePictures, testing::ValuesIn(badCases),

@@ -24,7 +24,8 @@ app=$WINEPREFIX/drive_c/Velmo/$top
 winapp="C:\\Velmo\\$top"
 for file in Velmo.exe velmo-rtf.exe qt.conf Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6PrintSupport.dll \
   platforms/qwindows.dll platforms/qoffscreen.dll styles/qwindowsvistastyle.dll imageformats/qjpeg.dll \
-  libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll dictionaries/en_US.aff dictionaries/en_US.dic; do
+  libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll dictionaries/en_US.aff dictionaries/en_US.dic \
+  LICENSE.txt; do
   [ -f "$app/$file" ] || fail "the ZIP has no $file"
 done
 
