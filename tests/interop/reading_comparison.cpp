@@ -5,7 +5,7 @@ namespace census {
 namespace {
 
 // How far ahead a paragraph is looked for on the other side before it counts as missing there.
-constexpr int PairingWindow = 40;
+constexpr int PairingWindow = 100;
 
 QString alignmentName(ShownAlignment alignment)
 {
