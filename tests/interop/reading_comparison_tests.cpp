@@ -13,12 +13,14 @@ const QByteArray styles = R"~(<?xml version="1.0" encoding="UTF-8"?>
 <office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
  xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
  xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
  xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0" office:mimetype="application/vnd.oasis.opendocument.text">
 <office:styles>
  <style:default-style style:family="paragraph"><style:paragraph-properties fo:margin-top="3pt"/></style:default-style>
  <style:style style:name="Standard" style:family="paragraph"><style:paragraph-properties fo:margin-top="0in"/></style:style>
  <style:style style:name="Text_20_body" style:family="paragraph" style:parent-style-name="Standard">
   <style:paragraph-properties fo:margin-bottom="0.0972in" fo:margin-left="2in"/></style:style>
+ <style:style style:name="Quote" style:family="paragraph"><style:paragraph-properties fo:margin-right="1in"/></style:style>
  <text:list-style style:name="L1">
   <text:list-level-style-bullet text:level="1"><style:list-level-properties text:list-level-position-and-space-mode="label-alignment">
    <style:list-level-label-alignment fo:margin-left="0.5in" fo:text-indent="-0.25in"/></style:list-level-properties>
@@ -33,6 +35,8 @@ const QByteArray styles = R"~(<?xml version="1.0" encoding="UTF-8"?>
  </style:style>
  <style:style style:name="P2" style:family="paragraph" style:parent-style-name="Text_20_body">
   <style:paragraph-properties fo:text-align="end" style:writing-mode="lr-tb"/></style:style>
+ <style:style style:name="P3" style:family="paragraph" style:parent-style-name="Quote">
+  <style:paragraph-properties fo:text-align="start" style:writing-mode="rl-tb"/></style:style>
 </office:automatic-styles>
 <office:body><office:text>
 )~";
@@ -73,6 +77,20 @@ const Row rows[] = {
      R"(<text:list text:style-name="L1"><text:list-item><text:p>Neap</text:p></text:list-item></text:list>)",
      R"({\rtf1\pard\li720 Neap\par})",
      {"list item found", "first-line indent"}},
+    {"table cells are compared and a note's text and picture are not the body's",
+     R"(<table:table><table:table-row><table:table-cell><text:p text:style-name="P1">Cell<text:note><text:note-body>
+       <text:p>In a note<draw:frame><draw:image/></draw:frame></text:p></text:note-body></text:note></text:p>
+       </table:table-cell></table:table-row></table:table>)",
+     R"({\rtf1\trowd\cellx2000\pard\intbl\li720\fi-360\sa144\qc Cell\cell\row\pard\par})",
+     {}},
+    {"the default style, a named style without parent and right-to-left start alignment are resolved",
+     R"(<text:p text:style-name="P3">Spring tide</text:p>)",
+     R"({\rtf1\pard\ri1440\sb60\qr Spring tide\par})",
+     {}},
+    {"a list item's second paragraph shows no label but keeps the list's indents",
+     R"(<text:list text:style-name="L1"><text:list-item><text:p>First</text:p><text:p>More</text:p></text:list-item></text:list>)",
+     bulletList + R"(\pard\ls1\ilvl0\li720\fi-360 First\par\pard\li720\fi-360 More\par})",
+     {}},
 };
 
 class ReadingComparison : public testing::TestWithParam<Row> {};
@@ -108,5 +126,36 @@ INSTANTIATE_TEST_SUITE_P(Rows, ReadingComparison, testing::ValuesIn(rows), [](co
         name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
     return name;
 });
+
+census::ShownDocument oneParagraph(int left, int pictures)
+{
+    census::ShownParagraph paragraph;
+    paragraph.text = QStringLiteral("Neap tide");
+    paragraph.left = left;
+    return {{paragraph}, pictures};
+}
+
+TEST(ReadingComparison, LengthsAgreeWithinAPointAndPicturesCountUpToLibreOfficesNumber)
+{
+    census::ReadingTally tally;
+    census::compareReading(oneParagraph(720, 2), oneParagraph(739, 1), tally);
+    census::compareReading(oneParagraph(720, 0), oneParagraph(740, 3), tally);
+    const int left = int(census::Criterion::LeftIndent), pictures = int(census::Criterion::Pictures);
+    EXPECT_EQ(tally.compared[left], 2);
+    EXPECT_EQ(tally.agreeing[left], 1);
+    EXPECT_EQ(tally.compared[pictures], 2);
+    EXPECT_EQ(tally.agreeing[pictures], 1);
+    EXPECT_EQ(tally.disagreements[pictures].size(), 2);
+}
+
+TEST(ReadingComparison, RefusesWhatIsNotAWellFormedTextDocument)
+{
+    QString error;
+    EXPECT_FALSE(census::readShownDocument(styles, &error));
+    EXPECT_FALSE(error.isEmpty());
+    const QByteArray sheet = QByteArray(styles).replace("opendocument.text", "opendocument.spreadsheet");
+    EXPECT_FALSE(census::readShownDocument(sheet + "</office:text></office:body></office:document>", &error));
+    EXPECT_EQ(error, "not an ODF text document");
+}
 
 } // namespace
