@@ -21,6 +21,7 @@ const QByteArray styles = R"~(<?xml version="1.0" encoding="UTF-8"?>
  <style:style style:name="Text_20_body" style:family="paragraph" style:parent-style-name="Standard">
   <style:paragraph-properties fo:margin-bottom="0.0972in" fo:margin-left="2in"/></style:style>
  <style:style style:name="Quote" style:family="paragraph"><style:paragraph-properties fo:margin-right="1in"/></style:style>
+ <text:list-style style:name="Outline"><text:list-level-style-number text:level="1" style:num-format=""/></text:list-style>
  <text:list-style style:name="L1">
   <text:list-level-style-bullet text:level="1"><style:list-level-properties text:list-level-position-and-space-mode="label-alignment">
    <style:list-level-label-alignment fo:margin-left="0.5in" fo:text-indent="-0.25in"/></style:list-level-properties>
@@ -35,6 +36,8 @@ const QByteArray styles = R"~(<?xml version="1.0" encoding="UTF-8"?>
  </style:style>
  <style:style style:name="P2" style:family="paragraph" style:parent-style-name="Text_20_body">
   <style:paragraph-properties fo:text-align="end" style:writing-mode="lr-tb"/></style:style>
+ <style:style style:name="P4" style:family="paragraph" style:parent-style-name="Text_20_body">
+  <style:paragraph-properties fo:margin-left="1in"/></style:style>
  <style:style style:name="P3" style:family="paragraph" style:parent-style-name="Quote">
   <style:paragraph-properties fo:text-align="start" style:writing-mode="rl-tb"/></style:style>
 </office:automatic-styles>
@@ -90,6 +93,19 @@ const Row rows[] = {
     {"a list item's second paragraph shows no label but keeps the list's indents",
      R"(<text:list text:style-name="L1"><text:list-item><text:p>First</text:p><text:p>More</text:p></text:list-item></text:list>)",
      bulletList + R"(\pard\ls1\ilvl0\li720\fi-360 First\par\pard\li720\fi-360 More\par})",
+     {}},
+    {"a paragraph's own indent beats its list level's, and the list level's beats its named style's",
+     R"(<text:list text:style-name="L1"><text:list-item><text:p text:style-name="P4">Direct</text:p></text:list-item></text:list>)",
+     bulletList + R"(\pard\ls1\ilvl0\li1440\fi-360\sa140 Direct\par})",
+     {}},
+    {"a heading in a list level without number or bullet is no list item",
+     R"(<text:list text:style-name="Outline"><text:list-item><text:h text:outline-level="1">Tides</text:h></text:list-item></text:list>)",
+     R"({\rtf1\pard Tides\par})",
+     {}},
+    {"a picture each side agrees",
+     R"(<text:p>Chart<draw:frame><draw:image/></draw:frame></text:p>)",
+     R"({\rtf1\pard Chart{\pict\pngblip\picw1\pich1 )"
+     "89504e470d0a1a0a0000000d4948445200000001000000010802000000907753de0000000c49444154789c63f8cfc0000003010100c9fe92ef0000000049454e44ae426082}\\par}",
      {}},
 };
 
