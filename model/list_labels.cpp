@@ -54,6 +54,7 @@ QString listNumber(int number, int style)
     case QTextListFormat::ListLowerRoman: return number > 0 && number < 5000 ? roman(number) : QString::number(number);
     case QTextListFormat::ListUpperRoman:
         return number > 0 && number < 5000 ? roman(number).toUpper() : QString::number(number);
+    case QTextListFormat::ListStyleUndefined: return {}; // a level without a number
     default: return QString::number(number);
     }
 }

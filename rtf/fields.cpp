@@ -62,9 +62,32 @@ void Reader::endField()
     m_openFields.pop_back();
     if (field.characters != m_bodyCharacters)
         return;
+    if (showMacroButton())
+        return;
     // The group has just closed: it runs from its '{' to where the reading is.
     const qsizetype start = std::clamp<qsizetype>(group().start, 0, m_tokenizer->offset());
     addAnchor(QStringLiteral("field:") + QString::fromLatin1(m_unread.sliced(start, m_tokenizer->offset() - start)));
+}
+
+// A MACROBUTTON field without a result shows the text after the macro's name, as word
+// processors show it; that text is written back as the field's result.
+bool Reader::showMacroButton()
+{
+    const QString instruction = std::exchange(m_fieldInstruction, QString()).simplified();
+    if (!instruction.startsWith(QLatin1String("MACROBUTTON "), Qt::CaseInsensitive)
+        || m_fieldInstructions.size() >= MaxLinks)
+        return false;
+    const QString shown = instruction.section(u' ', 2);
+    if (shown.isEmpty())
+        return false;
+    flushRun();
+    m_fieldInstructions.append(instruction);
+    CharState state = group().chars;
+    state.field = int(m_fieldInstructions.size());
+    materializeBlock();
+    m_cursor.insertText(shown, charFormat(state));
+    m_bodyCharacters += shown.size();
+    return true;
 }
 
 int Reader::linkIndex(const QString &href)

@@ -210,6 +210,7 @@ private:
     int linkIndex(const QString &href);
     void beginField();
     void endField();
+    bool showMacroButton();
 
     QTextDocument &m_document;
     const ReadLimits &m_limits;

@@ -152,17 +152,18 @@ const Case cases[] = {
     {"ListParagraphsJoinListsThatNumberThemAndWriteTheirLabels",
      withHeader("{\\*\\listtable{\\list\\listid5{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
                 "{\\listlevel\\levelnfc4{\\leveltext\\'04\\'00.\\'01);}}}"
-                "{\\list\\listid7{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}}}"
+                "{\\list\\listid7{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}}"
+                "{\\list\\listid8{\\listlevel\\levelnfc255{\\leveltext\\'01\\'00;}}}}"
                 "{\\*\\listoverridetable{\\listoverride\\listid5\\ls1}{\\listoverride\\listid7\\ls2}"
-                "{\\listoverride\\listid5\\ls3}{\\listoverride\\listid5\\listoverridecount1{\\lfolevel\\listoverridestartat\\levelstartat7}\\ls4}}"
+                "{\\listoverride\\listid5\\ls3}{\\listoverride\\listid5\\listoverridecount1{\\lfolevel\\listoverridestartat\\levelstartat7}\\ls4}{\\listoverride\\listid8\\ls5}}"
                 "{\\listtext\\pard\\plain 1.\\tab}\\pard\\ls1\\ilvl0\\fi-360\\li720 One\\par"
                 "\\pard\\ls1\\ilvl1\\li1440 Under\\par\\pard\\ls1\\ilvl0\\li720 Two\\par"
                 "\\pard\\ls1\\ilvl1\\li1440 Again under\\par\\pard\\ls2 Dot\\par"
                 "{\\pntext III.\\tab}\\pard{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3{\\pntxta .}}Old style\\par"
-                "\\pard\\ls9 No such list\\par\\pard\\ls3 Counts on\\par\\pard\\ls4 Starts anew\\par"),
+                "\\pard\\ls9 No such list\\par\\pard\\ls3 Counts on\\par\\pard\\ls4 Starts anew\\par\\pard\\ls5 Heading\\par"),
      {"body: [ls1.0][label 1.][\\fi-360]One|[ls1.1][label 1.a)]Under|[ls1.0][label 2.]Two|"
       "[ls1.1][label 2.a)]Again under|[ls2.0][label \u2022]Dot|",
-      "[label III.][{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3{\\pntxta .}}]Old style|[ls9.0]No such list|[ls3.0][label 3.]Counts on|[ls4.0][label 7.]Starts anew|",
+      "[label III.][{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3{\\pntxta .}}]Old style|[ls9.0]No such list|[ls3.0][label 3.]Counts on|[ls4.0][label 7.]Starts anew|[ls5.0][label ]Heading|",
       "kept: {\\*\\listtable{\\list\\listid5{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"}},
     {"BookmarksFieldsHiddenTextAndKeptWordsStayOnTheirText",
      withHeader("\\pard\\keepn\\pagebb A {\\*\\bkmkstart b1}marked{\\*\\bkmkend b1} {\\v hidden} "
@@ -178,9 +179,11 @@ const Case cases[] = {
      {"body: {abc \\rtlch}def|"}},
     {"EmptyFieldsAndIndexEntriesAreKeptWholeWhereTheyStood",
      withHeader("\\pard Before{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}after\\par"
-                "\\pard {\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}again{\\xe {\\v Entry}}{\\tc Head}.\\par"),
+                "\\pard {\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}again{\\xe {\\v Entry}}{\\tc Head}.\\par"
+                "\\pard {\\field{\\*\\fldinst MACROBUTTON  None Enter your text}}\\par"),
      {"body: Before<field:{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}>after|"
-      "<field:{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}>again<group:{\\xe {\\v Entry}}><group:{\\tc Head}>.|"}},
+      "<field:{\\field{\\*\\fldinst TOC \\\\o}{\\fldrslt }}>again<group:{\\xe {\\v Entry}}><group:{\\tc Head}>.|"
+      "{Enter your text field=MACROBUTTON None Enter your text}|"}},
 };
 
 class Parts : public testing::TestWithParam<Case>
