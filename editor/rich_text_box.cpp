@@ -7,6 +7,8 @@
 #include "editor/load_progress.h"
 #include "editor/file_store.h"
 #include "layout/note_marks.h"
+#include "layout/printed_pages.h"
+#include "editor/print_progress.h"
 #include "editor/twips.h"
 #include "model/document_parts.h"
 #include "model/text_properties.h"
@@ -125,22 +127,31 @@ int RichTextBox::Find(const QString &text, int start)
 
 // The whole document goes straight to Qt's print, which lays a copy out at the printer's resolution
 // anyway; copying it first as well would double the cost on a long document.
+// The copy a selection prints from holds its paragraphs whole, so they print with their
+// section's page, header and footer.
 void RichTextBox::SelPrint(QPagedPaintDevice &device) const
 {
     const QTextCursor selection = textCursor();
-    if (!selection.hasSelection()) {
-        document()->print(&device);
-        return;
+    std::unique_ptr<QTextDocument> copy;
+    if (selection.hasSelection()) {
+        copy.reset(document()->clone());
+        model::DocumentParts::copy(*document(), *copy);
+        QTextCursor tail(copy.get());
+        tail.setPosition(selection.selectionEnd());
+        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        tail.removeSelectedText();
+        QTextCursor head(copy.get());
+        head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
+        head.removeSelectedText();
+        QTextCursor(copy.get()).setBlockFormat(document()->findBlock(selection.selectionStart()).blockFormat());
     }
-    std::unique_ptr<QTextDocument> copy(document()->clone());
-    QTextCursor tail(copy.get());
-    tail.setPosition(selection.selectionEnd());
-    tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    tail.removeSelectedText();
-    QTextCursor head(copy.get());
-    head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
-    head.removeSelectedText();
-    copy->print(&device);
+    PrintProgress progress(const_cast<RichTextBox *>(this)->window());
+    const printing::Outcome outcome = printing::printDocument(
+        copy ? *copy : *document(), device, [&progress](int done, int total) { return progress.update(done, total); });
+    if (outcome == printing::Outcome::Cancelled)
+        throw DialogCancelled();
+    if (outcome == printing::Outcome::Failed)
+        throw CommandFailure(QStringLiteral("Could not print: the printer could not be started."));
 }
 
 // Reads given up by a cancel still use Qt: they end before the editor, and so the program, does.
