@@ -145,7 +145,7 @@ void RichTextBox::SelPrint(QPagedPaintDevice &device) const
         head.removeSelectedText();
         QTextCursor(copy.get()).setBlockFormat(document()->findBlock(selection.selectionStart()).blockFormat());
     }
-    PrintProgress progress(const_cast<RichTextBox *>(this)->window());
+    PrintProgress progress(window());
     const printing::Outcome outcome = printing::printDocument(
         copy ? *copy : *document(), device, [&progress](int done, int total) { return progress.update(done, total); });
     if (outcome == printing::Outcome::Cancelled)

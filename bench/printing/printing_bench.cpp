@@ -6,6 +6,9 @@
 #include "document/document_state.h"
 #include "document/file_commands.h"
 #include "document/printing.h"
+#include "layout/printed_pages.h"
+#include "rtf/rtf.h"
+#include <QElapsedTimer>
 #include "support/large_document.h"
 #include "support/ratio_table.h"
 #include <QApplication>
@@ -77,6 +80,38 @@ void printCommand(benchmark::State &state)
     checkWritten(state);
 }
 
+// A table of 100,000 two-cell rows, printed by Velmo's page layout straight to PDF: how long it takes,
+// and the longest the window would wait between two progress updates (its events run at each).
+void longTable()
+{
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}}\\paperw12240\\paperh15840\n";
+    for (int row = 1; row <= 100000; ++row)
+        rtf += "\\trowd\\cellx3000\\cellx6000\\pard\\intbl Row " + QByteArray::number(row) + "\\cell Cell\\cell\\row\n";
+    rtf += "}";
+    QTextDocument document;
+    if (!rtf::read(rtf, document))
+        qFatal("the long table was not read");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    QElapsedTimer sinceUpdate, total;
+    qint64 longest = 0;
+    int pages = 0;
+    total.start();
+    sinceUpdate.start();
+    const auto outcome = printing::printDocument(document, printer, [&](int done, int all) {
+        longest = qMax(longest, sinceUpdate.restart());
+        pages = qMax(pages, all > 0 ? all : done);
+        return true;
+    });
+    longest = qMax(longest, sinceUpdate.elapsed());
+    std::printf("100,000-row table: %s, %d pages in %lld ms, longest wait between progress updates %lld ms "
+                "(the first includes copying the document)\n",
+                outcome == printing::Outcome::Printed ? "printed" : "NOT printed", pages,
+                static_cast<long long>(total.elapsed()), static_cast<long long>(longest));
+    QFile::remove(pdfPath);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -85,8 +120,15 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    const bool tableOnly = argc > 1 && QByteArray(argv[1]) == "--long-table";
     QTemporaryDir dir;
     pdfPath = dir.filePath(QStringLiteral("printed.pdf"));
+    if (tableOnly) {
+        QTemporaryDir tableDir;
+        pdfPath = tableDir.filePath(QStringLiteral("table.pdf"));
+        longTable();
+        return 0;
+    }
     RichTextBox box;
     editor = &box;
     box.resize(491, 288);

@@ -2,10 +2,14 @@
 // footers with their page numbers, breaks, footnotes and endnotes, page by page as LibreOffice
 // prints the same files.
 #include "editor/rich_text_box.h"
+#include "layout/printed_pages.h"
 #include "window/form1.h"
 #include "tests/printing/pdf_inspection.h"
 #include "tests/support/scripted_seams.h"
 #include <QAction>
+#include <QDate>
+#include <QTextDocument>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
@@ -22,7 +26,8 @@ struct PrintedFile
 {
     const char *sentence;
     const char *fixture; // under tests/printing/fixtures or tests/rtf/fixtures/parts
-    std::vector<PageExpectation> pages;
+    std::vector<PageExpectation> pages; // texts may name %YEAR%, the year of printing
+    const char *selected = nullptr;     // text selected before printing, or the whole document
 };
 
 void PrintTo(const PrintedFile &row, std::ostream *os) { *os << row.fixture; }
@@ -55,6 +60,14 @@ const std::vector<PrintedFile> &printedFiles()
          {{Letter, {"Filler paragraph."}}, {Letter, {"Heading kept with its text", "Text under the heading."}}}},
         {"a paragraph with a page break before it starts a page", "page_break_before",
          {{Letter, {"Before the break."}}, {Letter, {"After the break."}}}},
+        {"the date and the page of a section's pages are filled in at printing, numbers restarting with a section",
+         "date_and_section_pages",
+         {{Letter, {"Printed in %YEAR%", "Part one, first page.", "Sheet 1 of 2 in this part"}},
+          {Letter, {"Printed in %YEAR%", "Part one, second page.", "Sheet 2 of 2 in this part"}},
+          {Letter, {"Printed in %YEAR%", "Part two, its only page.", "Sheet 1 of 1 in this part"}}}},
+        {"a selection prints on the document's page with its header and footer", "letter_header_page_numbers",
+         {{Letter, {"Quarterly Report Header", "Bravo page text.", "Page 1 of 1"}}},
+         "Bravo page text."},
         {"a long table goes on over the pages between its rows", "long_table",
          {{Letter, {"Row 1 Cell 1", "Row 38 Cell 38"}},
           {Letter, {"Row 81 Cell 81"}},
@@ -89,6 +102,13 @@ TEST_P(PrintedPages, PageByPage)
 {
     dialogs.confirm(fixturePath(QString::fromLatin1(GetParam().fixture)));
     form.menuItem(QStringLiteral("Open"))->trigger();
+    if (const char *selected = GetParam().selected) {
+        RichTextBox &editor = *form.RichTextBox1;
+        const int at = editor.document()->toPlainText().indexOf(QLatin1String(selected));
+        ASSERT_GE(at, 0);
+        editor.SetSelStart(at);
+        editor.SetSelLength(int(qstrlen(selected)));
+    }
     dialogs.confirmPrinter(pdfPath);
     form.menuItem(QStringLiteral("Print"))->trigger();
     ASSERT_TRUE(messages.shown.empty());
@@ -105,9 +125,15 @@ TEST_P(PrintedPages, PageByPage)
         if (pages[i].texts.empty()) {
             EXPECT_TRUE(text.isEmpty()) << "page " << i + 1 << " holds " << text.toStdString();
         }
-        for (const char *expected : pages[i].texts)
-            EXPECT_TRUE(text.contains(QLatin1String(expected)))
-                << "page " << i + 1 << " lacks \"" << expected << "\": " << text.toStdString();
+        for (const char *text_ : pages[i].texts) {
+            const QString expected = QString::fromLatin1(text_).replace(
+                QStringLiteral("%YEAR%"), QString::number(QDate::currentDate().year()));
+            EXPECT_TRUE(text.contains(expected))
+                << "page " << i + 1 << " lacks \"" << expected.toStdString() << "\": " << text.toStdString();
+        }
+        if (GetParam().selected) {
+            EXPECT_FALSE(text.contains(QStringLiteral("Alpha"))) << "only the selection prints";
+        }
     }
 }
 
@@ -118,5 +144,25 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, PrintedPages, ::testing::ValuesIn(printedFile
                                  name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
                              return name;
                          });
+
+// Printing stops when its progress says so, and says it was cancelled rather than printed.
+TEST(PrintedPagesProgress, CancelStopsThePrinting)
+{
+    QTextDocument document;
+    document.setPlainText(QString(QStringLiteral("A line of text.\n")).repeated(3000));
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("cancelled.pdf")));
+    int calls = 0, counted = 0;
+    EXPECT_EQ(printing::printDocument(document, printer, [&](int done, int) { return ++calls, counted = done, false; }),
+              printing::Outcome::Cancelled);
+    EXPECT_EQ(calls, 1);
+    EXPECT_GT(counted, 0);
+    int lastTotal = 0;
+    EXPECT_EQ(printing::printDocument(document, printer, [&](int, int total) { return lastTotal = total, true; }),
+              printing::Outcome::Printed);
+    EXPECT_GT(lastTotal, 10) << "the pages printed are counted against all of them";
+}
 
 } // namespace
