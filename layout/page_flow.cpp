@@ -35,6 +35,7 @@ PageFlow::PageFlow(QTextDocument &document, std::vector<PageSetup> setups, PageN
         setups_.push_back(PageSetup{});
     const model::DocumentParts *parts = model::DocumentParts::find(document);
     widowsByDefault_ = parts && model::wordValue(parts->documentWords, "widowctrl", 0) == 1;
+    addedSpacing_ = hasOwnPages(document);
 }
 
 PageFlow::~PageFlow() = default;
@@ -223,7 +224,9 @@ void PageFlow::placeParagraph(const QTextBlock &block)
     if (breakBefore && !pageEmpty() && !trailing)
         startPage();
     breakIntoLines(block, frame());
-    qreal spacing = pageEmpty() ? format.topMargin() : qMax(belowLast_, format.topMargin());
+    qreal spacing = pageEmpty()       ? format.topMargin()
+                    : addedSpacing_ ? belowLast_ + format.topMargin()
+                                    : qMax(belowLast_, format.topMargin());
     if (!pageEmpty()) {
         const qreal kept = keptHeight(block);
         if (spacing + kept > room() && kept <= bodyHeight(section_)) {

@@ -86,6 +86,9 @@ private:
     qreal y_ = 0;          // where the next piece goes
     qreal belowLast_ = 0;  // the last paragraph's space below
     bool widowsByDefault_ = false;
+    // A word processor's document adds one paragraph's space below to the next one's space above;
+    // Velmo's own, laid out by Qt's rules, takes the larger.
+    bool addedSpacing_ = false;
     const std::function<bool(int)> *progress_ = nullptr;
     bool cancelled_ = false;
 };
