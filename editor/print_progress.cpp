@@ -34,8 +34,9 @@ bool PrintProgress::update(int done, int total)
         dialog_->show();
     }
     if (dialog_) {
-        dialog_->setLabelText(total > 0 ? QStringLiteral("Printing page %1 of %2").arg(done).arg(total)
-                                        : QStringLiteral("Laying out page %1").arg(done));
+        dialog_->setLabelText(total > 0  ? QStringLiteral("Printing page %1 of %2").arg(done).arg(total)
+                              : done > 0 ? QStringLiteral("Laying out page %1").arg(done)
+                                         : QStringLiteral("Preparing the pages"));
         dialog_->setMaximum(qMax(total, 0));
         dialog_->setValue(total > 0 ? done : 0);
     }

@@ -22,6 +22,7 @@
 #include <QToolTip>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QThread>
 #include <QUrl>
 #include <QUuid>
 #include <future>
@@ -127,13 +128,38 @@ int RichTextBox::Find(const QString &text, int start)
 
 // The whole document goes straight to Qt's print, which lays a copy out at the printer's resolution
 // anyway; copying it first as well would double the cost on a long document.
-// The copy a selection prints from holds its paragraphs whole, so they print with their
+// Printing lays out a copy of its own. The whole document's is rebuilt from a snapshot on another
+// thread, as a save writes one, so a long document keeps the window drawn and Cancel within reach.
+std::unique_ptr<QTextDocument> RichTextBox::printCopy(PrintProgress &progress) const
+{
+    auto snapshot = std::make_shared<const DocumentSnapshot>(takeSnapshot(*document()));
+    QThread *here = QThread::currentThread();
+    std::future<std::unique_ptr<QTextDocument>> rebuilt = std::async(std::launch::async, [snapshot, here] {
+        std::unique_ptr<QTextDocument> copy = rebuild(*snapshot);
+        copy->moveToThread(here); // only the thread that has it may give it away
+        return copy;
+    });
+    bool cancelled = false;
+    while (rebuilt.wait_for(std::chrono::milliseconds(PollMs)) != std::future_status::ready)
+        cancelled = !progress.update(0, 0) || cancelled;
+    std::unique_ptr<QTextDocument> copy = rebuilt.get();
+    if (cancelled)
+        throw DialogCancelled();
+    copy->setDefaultTextOption(document()->defaultTextOption());
+    copy->setIndentWidth(document()->indentWidth());
+    return copy;
+}
+
+// The copy a selection prints from keeps its first paragraph's format, so it prints with its
 // section's page, header and footer.
 void RichTextBox::SelPrint(QPagedPaintDevice &device) const
 {
     const QTextCursor selection = textCursor();
+    PrintProgress progress(window());
     std::unique_ptr<QTextDocument> copy;
-    if (selection.hasSelection()) {
+    if (!selection.hasSelection()) {
+        copy = printCopy(progress);
+    } else {
         copy.reset(document()->clone());
         model::DocumentParts::copy(*document(), *copy);
         QTextCursor tail(copy.get());
@@ -145,9 +171,8 @@ void RichTextBox::SelPrint(QPagedPaintDevice &device) const
         head.removeSelectedText();
         QTextCursor(copy.get()).setBlockFormat(document()->findBlock(selection.selectionStart()).blockFormat());
     }
-    PrintProgress progress(window());
-    const printing::Outcome outcome = printing::printDocument(
-        copy ? *copy : *document(), device, [&progress](int done, int total) { return progress.update(done, total); });
+    const printing::Outcome outcome = printing::printCopy(
+        *copy, device, [&progress](int done, int total) { return progress.update(done, total); });
     if (outcome == printing::Outcome::Cancelled)
         throw DialogCancelled();
     if (outcome == printing::Outcome::Failed)

@@ -96,12 +96,10 @@ void scaleParagraphs(QTextDocument &copy, qreal scale)
         QTextCursor(block).setBlockFormat(format);
 }
 
-std::unique_ptr<QTextDocument> printCopy(const QTextDocument &document, QPaintDevice *device)
+void prepareCopy(QTextDocument *copy, QPaintDevice *device)
 {
-    std::unique_ptr<QTextDocument> copy(document.clone());
     copy->setUndoRedoEnabled(false);
-    model::DocumentParts::copy(document, *copy);
-    copy->setDocumentLayout(new PrintCopyLayout(copy.get(), device));
+    copy->setDocumentLayout(new PrintCopyLayout(copy, device));
     QTextFrameFormat root = copy->rootFrame()->frameFormat();
     root.setMargin(0);
     root.setPadding(0);
@@ -110,7 +108,6 @@ std::unique_ptr<QTextDocument> printCopy(const QTextDocument &document, QPaintDe
     const qreal scale = device->logicalDpiY() / qreal(qt_defaultDpiY());
     copy->setIndentWidth(copy->indentWidth() * scale);
     scaleParagraphs(*copy, scale);
-    return copy;
 }
 
 // A document of Velmo's own prints on the device's page as Qt's printing would print it.
@@ -162,11 +159,19 @@ std::optional<QPageLayout> documentPaper(const QTextDocument &document)
 Outcome printDocument(const QTextDocument &document, QPagedPaintDevice &device,
                       const std::function<bool(int, int)> &progress)
 {
+    const std::unique_ptr<QTextDocument> copy(document.clone());
+    model::DocumentParts::copy(document, *copy);
+    return printCopy(*copy, device, progress);
+}
+
+Outcome printCopy(QTextDocument &document, QPagedPaintDevice &device, const std::function<bool(int, int)> &progress)
+{
     const QPageLayout before = device.pageLayout();
     const bool ownPages = hasOwnPages(document);
     std::vector<PageSetup> setups = ownPages ? onPaper(sectionPageSetups(document), before)
                                              : std::vector<PageSetup>{plainSetup(before)};
-    const std::unique_ptr<QTextDocument> copy = printCopy(document, &device);
+    QTextDocument *copy = &document;
+    prepareCopy(copy, &device);
     const qreal unitsPerPoint = device.logicalDpiY() / 72.0;
     PageNotes notes(*copy, &device, unitsPerPoint);
     PageFlow flow(*copy, std::move(setups), notes, unitsPerPoint);

@@ -23,5 +23,7 @@ std::optional<QPageLayout> documentPaper(const QTextDocument &document);
 // returning false. The device's page layout is as it was afterwards.
 Outcome printDocument(const QTextDocument &document, QPagedPaintDevice &device,
                       const std::function<bool(int, int)> &progress);
+// The same with a copy made for the printing (with its parts), which it lays out and changes.
+Outcome printCopy(QTextDocument &copy, QPagedPaintDevice &device, const std::function<bool(int, int)> &progress);
 
 } // namespace printing
