@@ -100,6 +100,23 @@ void fillFields(QTextDocument &text, const PageFieldValues &values)
     }
 }
 
+qreal tallestHeader(const QTextDocument &document, int section, bool footer, QPaintDevice *device, qreal width)
+{
+    const model::DocumentParts *parts = model::DocumentParts::find(document);
+    qreal tallest = 0;
+    for (int kind = 0; parts && kind <= int(HeaderKind::FooterFirst); ++kind) {
+        const QTextDocument *source = ownOrEarlier(*parts, section, HeaderKind(kind));
+        if (!source || model::isFooter(HeaderKind(kind)) != footer || source->isEmpty())
+            continue;
+        std::unique_ptr<QTextDocument> copy(source->clone());
+        copy->documentLayout()->setPaintDevice(device);
+        copy->setDocumentMargin(0);
+        copy->setTextWidth(width);
+        tallest = qMax(tallest, copy->size().height());
+    }
+    return tallest;
+}
+
 std::unique_ptr<QTextDocument> printedHeader(const QTextDocument &document, const PrintedPage &page,
                                              const PageSetup &setup, bool footer,
                                              const PageFieldValues &values, QPaintDevice *device, qreal width)

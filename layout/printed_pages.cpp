@@ -1,5 +1,6 @@
 #include "layout/printed_pages.h"
 #include "layout/page_flow.h"
+#include "layout/page_headers.h"
 #include "layout/page_notes.h"
 #include "layout/page_painter.h"
 #include "model/document_parts.h"
@@ -127,6 +128,23 @@ QPageLayout fullPage(const PageSetup &setup)
     return layout;
 }
 
+// A header taller than the room above the text pushes the text down, and a footer pushes it up.
+void makeRoomForHeaders(const QTextDocument &document, std::vector<PageSetup> &setups, QPaintDevice *device)
+{
+    const qreal unit = device->logicalDpiY() / 72.0;
+    for (size_t section = 0; section < setups.size(); ++section) {
+        PageSetup &setup = setups[section];
+        const qreal width = (setup.paper.width() - setup.margins.left() - setup.margins.right()) * unit;
+        const qreal header = tallestHeader(document, int(section), false, device, width) / unit;
+        const qreal footer = tallestHeader(document, int(section), true, device, width) / unit;
+        setup.margins.setTop(qMax(setup.margins.top(), header > 0 ? setup.headerTop + header : 0));
+        setup.margins.setBottom(qMax(setup.margins.bottom(), footer > 0 ? setup.footerBottom + footer : 0));
+        const qreal room = setup.paper.height() - setup.margins.top() - setup.margins.bottom();
+        if (room < 72) // headers that leave no room for text give some back
+            setup.margins.setBottom(setup.margins.bottom() - (72 - room));
+    }
+}
+
 Outcome paint(QPagedPaintDevice &device, const PageFlow &flow, const PagePainter &pages,
               const std::function<bool(int, int)> &progress)
 {
@@ -172,6 +190,8 @@ Outcome printCopy(QTextDocument &document, QPagedPaintDevice &device, const std:
                                              : std::vector<PageSetup>{plainSetup(before)};
     QTextDocument *copy = &document;
     prepareCopy(copy, &device);
+    if (ownPages)
+        makeRoomForHeaders(*copy, setups, &device);
     const qreal unitsPerPoint = device.logicalDpiY() / 72.0;
     PageNotes notes(*copy, &device, unitsPerPoint);
     PageFlow flow(*copy, std::move(setups), notes, unitsPerPoint);

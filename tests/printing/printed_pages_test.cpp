@@ -83,7 +83,7 @@ QString fixturePath(const QString &fixture)
                                      : QStringLiteral(VELMO_SOURCE "/tests/printing/fixtures/") + fixture + QStringLiteral(".rtf");
 }
 
-struct PrintedPages : ::testing::TestWithParam<PrintedFile>
+struct PrintedFixture
 {
     ScriptedMessageBox messages;
     ScriptedFileDialogs dialogs;
@@ -91,11 +91,35 @@ struct PrintedPages : ::testing::TestWithParam<PrintedFile>
     QTemporaryDir dir;
     QString pdfPath = dir.filePath(QStringLiteral("printed.pdf"));
 
-    void SetUp() override
+    void SetUp()
     {
         if (!pdf::toolsAvailable())
             GTEST_SKIP() << "poppler-utils (pdftotext, pdftoppm, pdfinfo) not installed";
     }
+};
+
+struct PrintedHeader : PrintedFixture, ::testing::Test
+{
+    void SetUp() override { PrintedFixture::SetUp(); }
+};
+
+// A word processor moves the text down below a header taller than the top margin.
+TEST_F(PrintedHeader, ATallHeaderPushesTheTextDown)
+{
+    dialogs.confirm(fixturePath(QStringLiteral("tall_header")));
+    form.menuItem(QStringLiteral("Open"))->trigger();
+    dialogs.confirmPrinter(pdfPath);
+    form.menuItem(QStringLiteral("Print"))->trigger();
+    const QList<QRectF> header = pdf::wordBoxes(pdfPath, QStringLiteral("LetterheadEnd"));
+    const QList<QRectF> body = pdf::wordBoxes(pdfPath, QStringLiteral("BodyStart"));
+    ASSERT_EQ(header.size(), 1);
+    ASSERT_EQ(body.size(), 1);
+    EXPECT_GT(body[0].top(), header[0].bottom());
+}
+
+struct PrintedPages : PrintedFixture, ::testing::TestWithParam<PrintedFile>
+{
+    void SetUp() override { PrintedFixture::SetUp(); }
 };
 
 TEST_P(PrintedPages, PageByPage)
