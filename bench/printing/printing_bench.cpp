@@ -67,6 +67,7 @@ void checkWritten(benchmark::State &state)
     if (QFileInfo(pdfPath).size() < 1000000)
         state.SkipWithError("no PDF of the document was written");
     state.counters["MB"] = double(QFileInfo(pdfPath).size()) / 1e6;
+    state.counters["pages"] = pdf::pageCount(pdfPath);
     QFile::remove(pdfPath);
 }
 
