@@ -40,7 +40,8 @@ bool PrintProgress::update(int done, int total)
         dialog_->setMaximum(qMax(total, 0));
         dialog_->setValue(total > 0 ? done : 0);
     }
-    QCoreApplication::processEvents(QEventLoop::AllEvents, EventsEveryMs);
+    // Until the box stands in the way, keys and clicks wait: no second command starts meanwhile.
+    QCoreApplication::processEvents(dialog_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents, EventsEveryMs);
     cancelled_ = dialog_ && dialog_->wasCanceled();
     return !cancelled_;
 }

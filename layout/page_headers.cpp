@@ -65,6 +65,43 @@ std::vector<FieldRun> fieldRuns(const QTextDocument &text)
     return runs;
 }
 
+// A field whose result was empty is kept whole, as the file wrote it, before the text after it.
+QString keptFieldInstruction(const QString &anchor)
+{
+    static const QRegularExpression instruction(QStringLiteral("\\\\fldinst(.*?)(\\{\\\\fldrslt|$)"),
+                                                QRegularExpression::DotMatchesEverythingOption);
+    const auto match = instruction.match(anchor);
+    if (!anchor.startsWith(QLatin1String("field:")) || !match.hasMatch())
+        return QString();
+    QString text = match.captured(1);
+    text.remove(QLatin1Char('{')).remove(QLatin1Char('}'));
+    return text.trimmed();
+}
+
+struct KeptField
+{
+    int position;
+    QString instruction;
+    QTextCharFormat format;
+};
+
+std::vector<KeptField> keptFields(const QTextDocument &text)
+{
+    std::vector<KeptField> fields;
+    for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            for (const QString &anchor : format.property(model::AnchorsProperty).toStringList())
+                if (const QString instruction = keptFieldInstruction(anchor); !instruction.isEmpty())
+                    fields.push_back({it.fragment().position(), instruction, model::forNewText(format)});
+        }
+        for (const QString &anchor : block.blockFormat().property(model::BlockEndAnchorsProperty).toStringList())
+            if (const QString instruction = keptFieldInstruction(anchor); !instruction.isEmpty())
+                fields.push_back({block.position() + block.length() - 1, instruction, model::forNewText(block.charFormat())});
+    }
+    return fields;
+}
+
 } // namespace
 
 QString printedField(const QString &instruction, const PageFieldValues &values)
@@ -88,6 +125,15 @@ QString printedField(const QString &instruction, const PageFieldValues &values)
 
 void fillFields(QTextDocument &text, const PageFieldValues &values)
 {
+    const std::vector<KeptField> kept = keptFields(text);
+    for (auto field = kept.rbegin(); field != kept.rend(); ++field) {
+        const QString printed = printedField(field->instruction, values);
+        if (printed.isNull())
+            continue;
+        QTextCursor cursor(&text);
+        cursor.setPosition(field->position);
+        cursor.insertText(printed, field->format);
+    }
     const std::vector<FieldRun> runs = fieldRuns(text);
     for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
         const QString printed = printedField(run->instruction, values);

@@ -55,6 +55,7 @@ const std::vector<Compared> &rows()
         {"footnotes on two pages", "footnotes_on_their_pages", {}},
         {"a heading kept with the next paragraph", "heading_kept_with_next", {}},
         {"a long table", "long_table", {}},
+        {"widows and orphans", "widow_and_orphan", {}},
     };
     return table;
 }
