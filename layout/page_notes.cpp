@@ -58,11 +58,19 @@ void PrintedNoteMarks::registerWith(QAbstractTextDocumentLayout &layout)
     layout.registerHandler(model::NoteMarkObject, new PrintedNoteMarks(&layout));
 }
 
+// Comments are the editor's, not the page's: their marks do not print.
+static QString printedLabel(const QTextDocument &document, int position, const QTextFormat &format)
+{
+    const model::DocumentParts *parts = model::DocumentParts::find(document);
+    const model::Note *note = parts ? parts->note(format.intProperty(model::NoteIdProperty)) : nullptr;
+    return note && note->kind == model::Note::Kind::Comment ? QString() : NoteMarks::label(document, position);
+}
+
 QSizeF PrintedNoteMarks::intrinsicSize(QTextDocument *document, int position, const QTextFormat &format)
 {
     QPaintDevice *device = document->documentLayout()->paintDevice();
     const QFontMetricsF full(format.toCharFormat().font(), device);
-    const QString label = NoteMarks::label(*document, position);
+    const QString label = printedLabel(*document, position, format);
     if (label.isEmpty())
         return QSizeF(0, full.ascent());
     return QSizeF(QFontMetricsF(raisedFont(format), device).horizontalAdvance(label) + full.averageCharWidth() / 8,
@@ -72,7 +80,7 @@ QSizeF PrintedNoteMarks::intrinsicSize(QTextDocument *document, int position, co
 void PrintedNoteMarks::drawObject(QPainter *painter, const QRectF &rect, QTextDocument *document, int position,
                                   const QTextFormat &format)
 {
-    const QString label = NoteMarks::label(*document, position);
+    const QString label = printedLabel(*document, position, format);
     if (label.isEmpty())
         return;
     const QFont font(raisedFont(format), painter->device());

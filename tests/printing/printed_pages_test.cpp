@@ -62,6 +62,8 @@ const std::vector<PrintedFile> &printedFiles()
          {{Letter, {"Filler before the widow.", "WidowOne", "WidowTwo"}},
           {Letter, {"WidowThree", "WidowFour", "Filler before the orphan."}},
           {Letter, {"OrphanOne", "OrphanTwo", "OrphanThree"}}}},
+        {"a comment's mark does not print", "parts/comment",
+         {{Letter, {"The budget was approved in March."}}}},
         {"a paragraph with a page break before it starts a page", "page_break_before",
          {{Letter, {"Before the break."}}, {Letter, {"After the break."}}}},
         {"the date and the page of a section's pages are filled in at printing, numbers restarting with a section",
