@@ -63,15 +63,8 @@ void PagePainter::paint(QPainter &painter, const PrintedPage &page) const
     drawHeaders(painter, page);
     painter.save();
     painter.translate(setup.margins.left() * unit, setup.margins.top() * unit);
-    // A table's rows on one page are laid out again as one chunk: the pieces were found a few rows at a time.
-    for (size_t i = 0; i < page.pieces.size(); ++i) {
-        PagePiece piece = page.pieces[i];
-        while (piece.kind == PagePiece::Kind::TableRows && i + 1 < page.pieces.size()
-               && page.pieces[i + 1].kind == PagePiece::Kind::TableRows && page.pieces[i + 1].table == piece.table
-               && page.pieces[i + 1].firstRow == piece.endRow)
-            piece.endRow = page.pieces[++i].endRow;
+    for (const PagePiece &piece : page.pieces)
         drawPiece(painter, piece, width);
-    }
     drawFootnotes(painter, page, width, height);
     painter.restore();
     if (plainNumbers_)
