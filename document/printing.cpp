@@ -4,6 +4,8 @@
 #include "editor/message_box.h"
 #include "editor/rich_text_box.h"
 #include "document/file_commands.h"
+#include "layout/printed_pages.h"
+#include <QTextDocument>
 #include <QFile>
 #include <QPrinter>
 
@@ -39,6 +41,18 @@ void checkPrinted(const QPrinter &printer)
         throw CommandFailure(printFailure(QStringLiteral("%1 was not written").arg(printer.outputFileName())));
 }
 
+// The dialog opens on the paper and orientation the document was laid out for.
+void offerDocumentPaper(QPrinter &printer, const QTextDocument &document)
+{
+    const std::optional<QPageLayout> paper = printing::documentPaper(document);
+    if (!paper)
+        return;
+    QPageLayout layout = printer.pageLayout();
+    layout.setOrientation(paper->orientation());
+    layout.setPageSize(paper->pageSize(), layout.minimumMargins());
+    printer.setPageLayout(layout);
+}
+
 } // namespace
 
 void Print_Click(DocumentSession &session)
@@ -47,6 +61,7 @@ void Print_Click(DocumentSession &session)
     try {
         dialog.CancelError = true;
         dialog.Flags = cdl::PD_RETURNDC | cdl::PD_NOPAGENUMS;
+        offerDocumentPaper(dialog.printer(), *session.RichTextBox1.document());
         dialog.ShowPrinter();
         QPrinter &printer = dialog.printer();
         checkPrinterReady(printer);

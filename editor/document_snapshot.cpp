@@ -1,11 +1,14 @@
 #include "editor/document_snapshot.h"
 #include "model/document_parts.h"
+#include "model/text_properties.h"
 #include "rtf/rtf.h"
 #include <QHash>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 #include <private/qtextdocument_p.h>
 
@@ -164,6 +167,52 @@ private:
     std::vector<Built> built_;
 };
 
+// The lists paragraphs are in, looked up once per paragraph format.
+void keepLists(const QTextDocument &document, DocumentSnapshot &snapshot)
+{
+    QSet<int> seen;
+    for (const DocumentSnapshot::Block &block : snapshot.blocks) {
+        if (seen.contains(block.blockFormat))
+            continue;
+        seen.insert(block.blockFormat);
+        const int object = snapshot.formats.value(block.blockFormat).objectIndex();
+        if (const auto *list = qobject_cast<const QTextList *>(document.object(object)))
+            snapshot.lists.emplace(object, list->format());
+    }
+}
+
+// Puts a rebuilt paragraph in the list it was in; a long list's chunks name the chunk before them
+// by its new object index.
+class ListBuilder
+{
+public:
+    explicit ListBuilder(const DocumentSnapshot &snapshot) : snapshot_(snapshot) {}
+
+    void join(QTextCursor &cursor, int object)
+    {
+        const auto format = snapshot_.lists.find(object);
+        if (format == snapshot_.lists.end())
+            return;
+        if (QTextList *list = built_[object]) {
+            list->add(cursor.block());
+            return;
+        }
+        QTextListFormat listFormat = format->second;
+        if (listFormat.hasProperty(model::ListChunkBeforeProperty)) {
+            const QTextList *before = built_[listFormat.intProperty(model::ListChunkBeforeProperty)];
+            if (before)
+                listFormat.setProperty(model::ListChunkBeforeProperty, before->objectIndex());
+            else
+                listFormat.clearProperty(model::ListChunkBeforeProperty);
+        }
+        built_[object] = cursor.createList(listFormat);
+    }
+
+private:
+    const DocumentSnapshot &snapshot_;
+    std::map<int, QTextList *> built_;
+};
+
 } // namespace
 
 DocumentSnapshot takeSnapshot(const QTextDocument &document)
@@ -180,6 +229,7 @@ DocumentSnapshot takeSnapshot(const QTextDocument &document)
         return snapshot;
     }
     keepPictures(document, snapshot);
+    keepLists(document, snapshot);
     if (model::DocumentParts::find(document)) {
         snapshot.parts = std::make_shared<QTextDocument>();
         model::DocumentParts::copy(document, *snapshot.parts);
@@ -207,8 +257,11 @@ std::unique_ptr<QTextDocument> rebuild(const DocumentSnapshot &snapshot)
     TableBuilder tables(snapshot);
     auto run = snapshot.runs.begin();
     const DocumentSnapshot::Block *previous = nullptr;
+    ListBuilder lists(snapshot);
     for (const DocumentSnapshot::Block &block : snapshot.blocks) {
-        const QTextBlockFormat blockFormat = format(block.blockFormat).toBlockFormat();
+        QTextBlockFormat blockFormat = format(block.blockFormat).toBlockFormat();
+        const int list = blockFormat.objectIndex();
+        blockFormat.setObjectIndex(-1); // this document's objects are other ones
         const QTextCharFormat charFormat = format(block.charFormat).toCharFormat();
         if (!previous) {
             cursor.setBlockFormat(blockFormat);
@@ -223,6 +276,7 @@ std::unique_ptr<QTextDocument> rebuild(const DocumentSnapshot &snapshot)
                 tables.closeTable(cursor, previous->table);
             cursor.setBlockFormat(blockFormat);
         }
+        lists.join(cursor, list);
         previous = &block;
         for (const auto end = run + block.runCount; run != end; ++run) {
             const QTextCharFormat chars = format(run->format).toCharFormat();

@@ -4,9 +4,11 @@
 #include <QList>
 #include <QString>
 #include <QTextFormat>
+#include <QTextListFormat>
 #include <QTextTableFormat>
 #include <QUrl>
 #include <QVariant>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -48,6 +50,7 @@ struct DocumentSnapshot
     std::vector<Run> runs;
     std::vector<Table> tables;
     std::vector<std::pair<QUrl, QVariant>> resources;
+    std::map<int, QTextListFormat> lists; // by the object index the paragraphs' formats name
     QFont defaultFont;
     // Frames other than tables are copied whole: rarer, and dearer to take.
     std::shared_ptr<QTextDocument> whole;

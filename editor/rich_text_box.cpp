@@ -7,6 +7,8 @@
 #include "editor/load_progress.h"
 #include "editor/file_store.h"
 #include "layout/note_marks.h"
+#include "layout/printed_pages.h"
+#include "editor/print_progress.h"
 #include "editor/twips.h"
 #include "model/document_parts.h"
 #include "model/text_properties.h"
@@ -20,6 +22,7 @@
 #include <QToolTip>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QThread>
 #include <QUrl>
 #include <QUuid>
 #include <future>
@@ -125,22 +128,55 @@ int RichTextBox::Find(const QString &text, int start)
 
 // The whole document goes straight to Qt's print, which lays a copy out at the printer's resolution
 // anyway; copying it first as well would double the cost on a long document.
+// Printing lays out a copy of its own. The whole document's is rebuilt from a snapshot on another
+// thread, as a save writes one, so a long document keeps the window drawn and Cancel within reach.
+std::unique_ptr<QTextDocument> RichTextBox::printCopy(PrintProgress &progress) const
+{
+    auto snapshot = std::make_shared<const DocumentSnapshot>(takeSnapshot(*document()));
+    QThread *here = QThread::currentThread();
+    std::future<std::unique_ptr<QTextDocument>> rebuilt = std::async(std::launch::async, [snapshot, here] {
+        std::unique_ptr<QTextDocument> copy = rebuild(*snapshot);
+        copy->moveToThread(here); // only the thread that has it may give it away
+        return copy;
+    });
+    bool cancelled = false;
+    while (rebuilt.wait_for(std::chrono::milliseconds(PollMs)) != std::future_status::ready)
+        cancelled = !progress.update(0, 0) || cancelled;
+    std::unique_ptr<QTextDocument> copy = rebuilt.get();
+    if (cancelled)
+        throw DialogCancelled();
+    copy->setDefaultTextOption(document()->defaultTextOption());
+    copy->setIndentWidth(document()->indentWidth());
+    return copy;
+}
+
+// The copy a selection prints from keeps its first paragraph's format, so it prints with its
+// section's page, header and footer.
 void RichTextBox::SelPrint(QPagedPaintDevice &device) const
 {
     const QTextCursor selection = textCursor();
+    PrintProgress progress(window());
+    std::unique_ptr<QTextDocument> copy;
     if (!selection.hasSelection()) {
-        document()->print(&device);
-        return;
+        copy = printCopy(progress);
+    } else {
+        copy.reset(document()->clone());
+        model::DocumentParts::copy(*document(), *copy);
+        QTextCursor tail(copy.get());
+        tail.setPosition(selection.selectionEnd());
+        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        tail.removeSelectedText();
+        QTextCursor head(copy.get());
+        head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
+        head.removeSelectedText();
+        QTextCursor(copy.get()).setBlockFormat(document()->findBlock(selection.selectionStart()).blockFormat());
     }
-    std::unique_ptr<QTextDocument> copy(document()->clone());
-    QTextCursor tail(copy.get());
-    tail.setPosition(selection.selectionEnd());
-    tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    tail.removeSelectedText();
-    QTextCursor head(copy.get());
-    head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
-    head.removeSelectedText();
-    copy->print(&device);
+    const printing::Outcome outcome = printing::printCopy(
+        *copy, device, [&progress](int done, int total) { return progress.update(done, total); });
+    if (outcome == printing::Outcome::Cancelled)
+        throw DialogCancelled();
+    if (outcome == printing::Outcome::Failed)
+        throw CommandFailure(QStringLiteral("Could not print: the printer could not be started."));
 }
 
 // Reads given up by a cancel still use Qt: they end before the editor, and so the program, does.

@@ -9,6 +9,7 @@
 class CopiedNotes;
 class FileStore;
 class LoadProgressSeam;
+class PrintProgress;
 class QPagedPaintDevice;
 class QTextDocument;
 class QTextFragment;
@@ -125,6 +126,7 @@ protected:
     void dropEvent(QDropEvent *e) override;
 
 private:
+    std::unique_ptr<QTextDocument> printCopy(PrintProgress &progress) const;
     template <typename Value, typename Read>
     std::optional<Value> uniformFormat(Read read) const;
     void adoptDocument(QTextDocument *document);

@@ -8,6 +8,7 @@
 #include "rtf/rtf.h"
 #include <QTextDocument>
 #include <algorithm>
+#include <utility>
 
 namespace rtf {
 namespace {
@@ -220,7 +221,10 @@ void Reader::readNested(QByteArrayView content)
     m_groups.emplace_back();
     m_cursor.beginEditBlock();
     readTokens(tokenizer, nullptr, ReadControl{});
-    m_blockPending = false; // a header's or note's last \par ends its text, it starts no paragraph
+    // A header's or note's last \par ends its text, it starts no paragraph; that paragraph keeps
+    // what ends with it (a field kept whole, a bookmark's end) when the text is finished.
+    if (std::exchange(m_blockPending, false) && m_appliedLook)
+        m_pendingAnchors = m_appliedLook->endAnchors + m_pendingAnchors;
     if (!m_groups.empty())
         finishDocument();
     m_cursor.endEditBlock();

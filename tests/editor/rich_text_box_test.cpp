@@ -1,4 +1,5 @@
 #include "editor/command_failure.h"
+#include "editor/document_snapshot.h"
 #include "editor/rich_text_box.h"
 #include "model/list_labels.h"
 #include "rtf/rtf.h"
@@ -247,6 +248,20 @@ TEST_F(Editor, EnterContinuesAFilesListAndBackspaceAtAnItemsStartEndsIt)
     const QByteArray written = rtf::write(*box.document());
     EXPECT_TRUE(written.contains("2.\\tab}{\\f0\\fs24 Two}") || written.contains("2.\\tab}{\\f1\\fs24 Two}")) << written.toStdString();
     EXPECT_EQ(written.count("\\pard\\ls1"), 2) << "the paragraph out of the list names none";
+}
+
+// Saves and the recovery copy write from a snapshot: its lists, a long one's chunks included,
+// come out as the document's own.
+TEST_F(Editor, ASnapshotWritesTheListsOfTheDocument)
+{
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\*\\listtable{\\list\\listid1{\\listlevel\\levelnfc0"
+                     "{\\leveltext\\'02\\'00.;}}}}{\\*\\listoverridetable{\\listoverride\\listid1\\ls1}}";
+    for (int i = 0; i < 600; ++i)
+        rtf += "\\pard\\ls1 Item\\par";
+    ASSERT_TRUE(rtf::read(rtf + '}', *box.document()));
+    const QByteArray written = writeSnapshot(takeSnapshot(*box.document()));
+    EXPECT_EQ(written, rtf::write(*box.document()));
+    EXPECT_TRUE(written.contains("600.\\tab}")) << written.right(300).toStdString();
 }
 
 } // namespace

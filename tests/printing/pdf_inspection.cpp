@@ -34,6 +34,28 @@ int pageCount(const QString &path)
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
+QList<QSizeF> pageSizes(const QString &path)
+{
+    const QString info = run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                         QStringLiteral("100000"), path});
+    QList<QSizeF> sizes;
+    const QRegularExpression size(QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+    for (auto it = size.globalMatch(info); it.hasNext();) {
+        const auto m = it.next();
+        sizes << QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+    }
+    return sizes;
+}
+
+QStringList pageTexts(const QString &path)
+{
+    QStringList pages = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")})
+                            .split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast(); // the text ends with a form feed
+    return pages;
+}
+
 QImage renderFirstPage(const QString &path, int dpi)
 {
     QTemporaryDir dir;

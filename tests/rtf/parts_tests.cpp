@@ -273,4 +273,19 @@ TEST(PartsLimits, NotesPastTheLimitKeepNoTextAndDeepNotesStop)
     EXPECT_TRUE(document.toPlainText().startsWith(QStringLiteral("N#N#N#NNNNNNN").replace(u'#', QChar::ObjectReplacementCharacter)));
 }
 
+// A header's last paragraph keeps what ends with it: a page count whose result was empty is
+// printed and written back.
+TEST(HeaderParagraphEnd, KeepsAFieldWithAnEmptyResult)
+{
+    QTextDocument document;
+    ASSERT_TRUE(rtf::read(withHeader("{\\header \\pard Of {\\field{\\*\\fldinst NUMPAGES}{\\fldrslt }}\\par}"
+                                     "\\pard Body\\par"),
+                          document));
+    const QByteArray written = rtf::write(document);
+    const qsizetype header = written.indexOf("{\\header"), field = written.indexOf("\\fldinst NUMPAGES");
+    EXPECT_GE(header, 0);
+    EXPECT_GT(field, header);
+    EXPECT_LT(field, written.indexOf("Body"));
+}
+
 } // namespace
