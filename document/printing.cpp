@@ -53,6 +53,18 @@ void offerDocumentPaper(QPrinter &printer, const QTextDocument &document)
     printer.setPageLayout(layout);
 }
 
+// A file printed in part, its printing cancelled, would pass for the whole document: it goes.
+void printCancellable(RichTextBox &box, QPrinter &printer)
+{
+    try {
+        box.SelPrint(printer);
+    } catch (const DialogCancelled &) {
+        if (!printer.outputFileName().isEmpty())
+            QFile::remove(printer.outputFileName());
+        throw;
+    }
+}
+
 } // namespace
 
 void Print_Click(DocumentSession &session)
@@ -65,7 +77,7 @@ void Print_Click(DocumentSession &session)
         dialog.ShowPrinter();
         QPrinter &printer = dialog.printer();
         checkPrinterReady(printer);
-        session.RichTextBox1.SelPrint(printer);
+        printCancellable(session.RichTextBox1, printer);
         checkPrinted(printer);
     } catch (const DialogCancelled &) {
     } catch (const CommandFailure &failure) {

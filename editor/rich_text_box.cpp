@@ -126,8 +126,6 @@ int RichTextBox::Find(const QString &text, int start)
     return found.selectionStart();
 }
 
-// The whole document goes straight to Qt's print, which lays a copy out at the printer's resolution
-// anyway; copying it first as well would double the cost on a long document.
 // Printing lays out a copy of its own. The whole document's is rebuilt from a snapshot on another
 // thread, as a save writes one, so a long document keeps the window drawn and Cancel within reach.
 std::unique_ptr<QTextDocument> RichTextBox::printCopy(PrintProgress &progress) const

@@ -3,6 +3,9 @@
 #include "tests/printing/pdf_inspection.h"
 #include "tests/support/scripted_seams.h"
 #include <QAction>
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -89,6 +92,27 @@ TEST_F(PrintCommand, CancelPrintsNothingAndSaysNothing)
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(QFile::exists(pdfPath));
     EXPECT_EQ(form.state().Modified, 1);
+}
+
+// Cancel in the progress box of a long print leaves no partial file that could pass for the document.
+TEST_F(PrintCommand, CancelWhilePrintingLeavesNoPartOfTheFile)
+{
+    editor.SetText(QStringLiteral("A line of the long document to print.\n").repeated(40000));
+    QTimer cancel;
+    QObject::connect(&cancel, &QTimer::timeout, [&cancel] {
+        for (QWidget *shown : QApplication::topLevelWidgets())
+            // Once pages are being printed: the file has been started.
+            if (auto *progress = qobject_cast<QProgressDialog *>(shown);
+                progress && progress->isVisible() && progress->maximum() > 0 && progress->value() > 0) {
+                progress->cancel();
+                cancel.stop();
+            }
+    });
+    cancel.start(50);
+    printTo(pdfPath);
+    ASSERT_FALSE(cancel.isActive()) << "printing ended before its progress showed";
+    EXPECT_FALSE(QFile::exists(pdfPath));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(PrintCommand, ALongDocumentRunsOverSeveralPages)
