@@ -20,7 +20,7 @@ inline constexpr int ListProperty = QTextFormat::UserProperty + 0x5612;     // i
 inline constexpr int ListLevelProperty = QTextFormat::UserProperty + 0x5613; // int, \ilvlN
 // Lists (on a QTextListFormat, with ListProperty and ListLevelProperty): the level's label with
 // QChar(0)..QChar(8) where the numbers of the levels go (see list_labels.h).
-inline constexpr int ListLevelTextProperty = QTextFormat::UserProperty + 0x5617; // QString
+inline constexpr int ListLevelTextProperty = QTextFormat::UserProperty + 0x561C; // QString
 inline constexpr int ListStartProperty = QTextFormat::UserProperty + 0x5618;     // int, the first number
 // How the level's number is shown (a QTextListFormat::Style): the list format's own style is
 // left undefined, so that Qt's layout draws no label of its own beside Velmo's.
@@ -36,6 +36,9 @@ inline constexpr int BlockEndAnchorsProperty = QTextFormat::UserProperty + 0x561
 
 // A picture that shows a drawing shape: the shape's \shp group, written back in its place.
 inline constexpr int KeptShapeProperty = QTextFormat::UserProperty + 0x5617; // QByteArray
+// A text box's table: its shape group around its text, as the file gave it, for writing back as
+// the shape ("{\\shp...{\\shptxt" and what follows the text), the box's paragraphs between.
+inline constexpr int KeptShapeTextProperty = QTextFormat::UserProperty + 0x561B; // QStringList of two
 
 // Runs.
 inline constexpr int CharacterStyleProperty = QTextFormat::UserProperty + 0x5620; // int, \csN

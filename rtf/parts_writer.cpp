@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextList>
+#include <QTextTable>
 #include <utility>
 
 namespace rtf {
@@ -198,6 +199,18 @@ void Writer::listLabel(const QTextList &list, const QTextBlock &block)
     raw(" ");
     text(label);
     raw("\\tab}");
+}
+
+// A text box goes back as the file's shape, with the box's paragraphs as its text.
+void Writer::textBox(const QTextTable &table, const QStringList &shape)
+{
+    kept(shape.at(0).toLatin1());
+    raw("{\\shptxt ");
+    cellContents(table.cellAt(0, 0), 0);
+    raw("}");
+    kept(shape.at(1).toLatin1());
+    raw("\n");
+    m_lineStart = m_out.size();
 }
 
 } // namespace rtf

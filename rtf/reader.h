@@ -160,6 +160,7 @@ private:
     bool insertDrawnShape();
     void beginTextBox();
     void endTextBox();
+    void keepShapeAroundText(QTextTableFormat format);
 
     // ---- document setup, sections, headers and footers (sections.cpp)
     void partWord(PartKind kind, const Tokenizer::Token &token);
@@ -297,6 +298,7 @@ private:
     bool m_shapePictureJustEnded = false;
     int m_shapesDrawn = 0;
     int m_shapeWidth = 0;               // of the last \shp met, twips
+    qsizetype m_shapeStart = 0, m_shapeEnd = 0; // where the last \shp met is in the bytes read
     QTextTable *m_textBox = nullptr; // the box a text box's text is read into
     size_t m_textBoxDepth = 0;
 };

@@ -20,6 +20,21 @@ constexpr int EmuPerPixel = 9525;
 // Shape colours are 0x00BBGGRR.
 QColor shapeColor(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
+// The length of the group that opens at `start`, to its matching brace or the end.
+qsizetype groupLength(QByteArrayView bytes, qsizetype start)
+{
+    int depth = 0;
+    for (qsizetype i = start; i < bytes.size(); ++i) {
+        if (bytes[i] == '\\')
+            ++i;
+        else if (bytes[i] == '{')
+            ++depth;
+        else if (bytes[i] == '}' && --depth == 0)
+            return i + 1 - start;
+    }
+    return bytes.size() - start;
+}
+
 } // namespace
 
 int ShapeDescription::number(const QByteArray &name, int otherwise) const
@@ -128,6 +143,8 @@ QImage drawShape(const ShapeDescription &shape)
 bool Reader::insertDrawnShape()
 {
     const QByteArrayView group = wholeGroup();
+    m_shapeStart = group.data() - m_unread.data();
+    m_shapeEnd = m_shapeStart + group.size();
     const ShapeDescription shape = describeShape(group);
     m_shapeWidth = std::clamp(shape.right - shape.left, 0, MaxTwips);
     if (!isDrawnShape(shape) || group.size() > (1 << 20))
@@ -175,10 +192,27 @@ void Reader::beginTextBox()
     cell.setBorderBrush(black);
     cell.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     m_textBox->cellAt(0, 0).setFormat(cell);
+    keepShapeAroundText(format);
     m_textBoxDepth = m_groups.size();
     m_appliedLook.reset();
     group().destination = Destination::Text;
     ++m_picturesInserted; // the shape's result repeats the text
+}
+
+// The shape's group before its text and after it, less its result (which repeats the text as it
+// was), so the box is written back as the file's shape with the text it has then.
+void Reader::keepShapeAroundText(QTextTableFormat format)
+{
+    const qsizetype textStart = group().start;
+    const qsizetype textEnd = std::min(m_tokenizer->groupEnd() + 1, m_unread.size());
+    if (m_nested || textStart < m_shapeStart || textEnd > m_shapeEnd || m_shapeEnd - m_shapeStart > (1 << 20))
+        return;
+    QByteArray after = m_unread.sliced(textEnd, m_shapeEnd - textEnd).toByteArray();
+    if (const qsizetype result = after.indexOf("{\\shprslt"); result >= 0)
+        after.remove(result, groupLength(after, result));
+    const QByteArray before = m_unread.sliced(m_shapeStart, textStart - m_shapeStart).toByteArray();
+    format.setProperty(model::KeptShapeTextProperty, QStringList{QString::fromLatin1(before), QString::fromLatin1(after)});
+    m_textBox->setFormat(format);
 }
 
 void Reader::endTextBox()

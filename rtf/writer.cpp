@@ -146,6 +146,9 @@ void Writer::separator(const QTextBlock &current, int depth)
 // cell, as other writers do, after its cells in \nesttableprops.
 void Writer::table(QTextTable *table, int depth)
 {
+    const QStringList shape = table->format().property(model::KeptShapeTextProperty).toStringList();
+    if (shape.size() == 2 && table->rows() == 1 && table->columns() == 1)
+        return textBox(*table, shape);
     const auto colors = [this](const QBrush &brush) { return colorIndex(brush); };
     const bool nested = depth > 1;
     for (int row = 0; row < table->rows(); ++row) {

@@ -39,6 +39,7 @@ private:
     void separator(const QTextBlock &current, int depth);
     void table(QTextTable *table, int depth);
     void cellContents(const QTextTableCell &cell, int depth);
+    void textBox(const QTextTable &table, const QStringList &shape);
     void block(const QTextBlock &block, int depth);
     void paragraphProperties(const QTextBlockFormat &format, const QTextList *list);
     void listLabel(const QTextList &list, const QTextBlock &block);

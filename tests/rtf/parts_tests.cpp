@@ -257,6 +257,22 @@ TEST(PartsWriting, ALongListCountsOnAcrossTheChunksItIsReadIn)
     EXPECT_TRUE(rtf::write(document).contains("599.\\tab}")) << "the written labels follow";
 }
 
+TEST(PartsWriting, ATextBoxIsWrittenBackAsItsShapeWithTheTextItHasThen)
+{
+    const QByteArray rtf = withHeader("\\pard Before\\par\\pard {\\shp{\\*\\shpinst\\shpleft0\\shpright2000{\\sp{\\sn shapeType}"
+                                      "{\\sv 202}}{\\shptxt \\pard Boxed\\par}}{\\shprslt Boxed}}After\\par");
+    QTextDocument document;
+    rtf::read(rtf, document);
+    QTextCursor(document.find(QStringLiteral("Boxed"))).insertText(QStringLiteral("Edited "));
+    const QByteArray written = rtf::write(document);
+    EXPECT_TRUE(written.contains("{\\sp{\\sn shapeType}{\\sv 202}}{\\shptxt ")) << written.toStdString();
+    EXPECT_FALSE(written.contains("\\trowd")) << "not as a table";
+    EXPECT_FALSE(written.contains("shprslt")) << "no stale result";
+    QTextDocument again;
+    rtf::read(written, again);
+    EXPECT_EQ(again.toPlainText(), document.toPlainText());
+}
+
 TEST(PartsLimits, NotesPastTheLimitKeepNoTextAndDeepNotesStop)
 {
     rtf::ReadLimits limits;
