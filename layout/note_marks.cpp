@@ -78,14 +78,14 @@ QString roman(int number)
     return text;
 }
 
-QFont raisedFont(const QTextFormat &format)
+} // namespace
+
+QFont NoteMarks::raisedFont(const QTextFormat &format)
 {
     QFont font = format.toCharFormat().font();
     font.setPointSizeF((font.pointSizeF() > 0 ? font.pointSizeF() : 12) * RaisedScale);
     return font;
 }
-
-} // namespace
 
 void NoteMarks::registerWith(QAbstractTextDocumentLayout &layout)
 {

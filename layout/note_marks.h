@@ -1,4 +1,5 @@
 #pragma once
+#include <QFont>
 #include <QObject>
 #include <QString>
 #include <QTextObjectInterface>
@@ -22,6 +23,8 @@ public:
     static QString label(const QTextDocument &document, int position);
     // The note's text, for a tooltip over the mark at `position`; empty when there is no mark there.
     static QString noteText(const QTextDocument &document, int position);
+    // The small font a mark of `format` is drawn in, on screen and on paper.
+    static QFont raisedFont(const QTextFormat &format);
 
     QSizeF intrinsicSize(QTextDocument *document, int position, const QTextFormat &format) override;
     void drawObject(QPainter *painter, const QRectF &rect, QTextDocument *document, int position,

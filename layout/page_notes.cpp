@@ -42,15 +42,6 @@ void writeOwnMark(QTextDocument &text, const QString &label)
     }
 }
 
-constexpr qreal RaisedScale = 0.65; // as the editor raises marks
-
-QFont raisedFont(const QTextFormat &format)
-{
-    QFont font = format.toCharFormat().font();
-    font.setPointSizeF((font.pointSizeF() > 0 ? font.pointSizeF() : 12) * RaisedScale);
-    return font;
-}
-
 } // namespace
 
 void PrintedNoteMarks::registerWith(QAbstractTextDocumentLayout &layout)
@@ -73,7 +64,7 @@ QSizeF PrintedNoteMarks::intrinsicSize(QTextDocument *document, int position, co
     const QString label = printedLabel(*document, position, format);
     if (label.isEmpty())
         return QSizeF(0, full.ascent());
-    return QSizeF(QFontMetricsF(raisedFont(format), device).horizontalAdvance(label) + full.averageCharWidth() / 8,
+    return QSizeF(QFontMetricsF(NoteMarks::raisedFont(format), device).horizontalAdvance(label) + full.averageCharWidth() / 8,
                   full.ascent());
 }
 
@@ -83,7 +74,7 @@ void PrintedNoteMarks::drawObject(QPainter *painter, const QRectF &rect, QTextDo
     const QString label = printedLabel(*document, position, format);
     if (label.isEmpty())
         return;
-    const QFont font(raisedFont(format), painter->device());
+    const QFont font(NoteMarks::raisedFont(format), painter->device());
     painter->save();
     painter->setFont(font);
     const QTextCharFormat chars = format.toCharFormat();
