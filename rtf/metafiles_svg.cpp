@@ -85,8 +85,11 @@ void makeSizesPositive(QString &element)
         values[size] = -values.value(size);
         return true;
     };
-    const bool flipped = flip(QStringLiteral("x"), QStringLiteral("width")) | flip(QStringLiteral("y"), QStringLiteral("height"))
-                         | flip(QString(), QStringLiteral("rx")) | flip(QString(), QStringLiteral("ry"));
+    // Every size is turned, not only the first found negative.
+    bool flipped = flip(QStringLiteral("x"), QStringLiteral("width"));
+    flipped = flip(QStringLiteral("y"), QStringLiteral("height")) || flipped;
+    flipped = flip(QString(), QStringLiteral("rx")) || flipped;
+    flipped = flip(QString(), QStringLiteral("ry")) || flipped;
     if (!flipped)
         return;
     for (auto it = values.cbegin(); it != values.cend(); ++it)
