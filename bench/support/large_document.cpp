@@ -11,8 +11,11 @@
 
 namespace velmobench {
 
+// VELMO_BENCH_DOCUMENT names a file of one's own to measure instead (a long list, say).
 QString largeDocumentFile()
 {
+    if (const QString own = qEnvironmentVariable("VELMO_BENCH_DOCUMENT"); !own.isEmpty())
+        return own;
     static const std::unique_ptr<QTemporaryFile> file = [] {
         auto out = std::make_unique<QTemporaryFile>(QStringLiteral("velmo-bench-XXXXXX.rtf"));
         if (!out->open() || out->write(rtfbench::generateDocument(Pages)) < 0 || !out->flush())
