@@ -53,7 +53,9 @@ inline size_t qHash(const CharState &s, size_t seed = 0)
 }
 
 // Paragraph properties: pushed and popped like the character ones, reset by \pard.
-struct ParaState
+// What a paragraph's words give its look, the same whether the group holds it or a paragraph
+// has taken it.
+struct ParagraphLook
 {
     Qt::Alignment alignment = Qt::AlignLeft;
     int left = 0, right = 0, first = 0, before = 0, after = 0; // twips
@@ -62,12 +64,17 @@ struct ParaState
     bool rightToLeft = false;
     QList<QTextOption::Tab> tabs;
     QString tabLeaders; // one per tab, see TabLeadersProperty
+    int style = -1, list = -1, listLevel = -1; // \sN, \lsN, \ilvlN
+    QByteArray kept; // words kept for writing back, see KeptParagraphWordsProperty
+    bool operator==(const ParagraphLook &) const = default;
+};
+
+struct ParaState : ParagraphLook
+{
     QTextOption::TabType nextTabType = QTextOption::LeftTab;
     char16_t nextTabLeader = u' ';
     bool inTable = false;
     int tableLevel = -1; // \itap: 0 no table, 1 the outer table, 2 a table in its cell; -1 unset
-    int style = -1, list = -1, listLevel = -1; // \sN, \lsN, \ilvlN
-    QByteArray kept; // words kept for writing back, see KeptParagraphWordsProperty
     bool operator==(const ParaState &) const = default;
 };
 

@@ -124,25 +124,10 @@ void Reader::keepClosingGroupLook(const Group &closing)
 
 Reader::BlockLook Reader::currentLook() const
 {
-    const ParaState &para = paragraphState();
     BlockLook look;
-    look.alignment = para.alignment;
-    look.left = para.left;
-    look.right = para.right;
-    look.first = para.first;
-    look.before = para.before;
-    look.after = para.after;
+    static_cast<ParagraphLook &>(look) = paragraphState();
     look.pageBreak = m_blockPageBreak;
     look.section = m_section;
-    look.style = para.style;
-    look.list = para.list;
-    look.listLevel = para.listLevel;
-    look.kept = para.kept;
-    look.lineSpacing = para.lineSpacing;
-    look.lineMultiple = para.lineMultiple;
-    look.rightToLeft = para.rightToLeft;
-    look.tabs = para.tabs;
-    look.tabLeaders = para.tabLeaders;
     return look;
 }
 

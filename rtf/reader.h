@@ -103,21 +103,12 @@ private:
     void forgetFormats();
 
     // ---- paragraphs (paragraphs.cpp)
-    struct BlockLook
+    struct BlockLook : ParagraphLook
     {
-        Qt::Alignment alignment = Qt::AlignLeft;
-        int left = 0, right = 0, first = 0, before = 0, after = 0;
         bool pageBreak = false;
         int section = 0;
-        int style = -1, list = -1, listLevel = -1;
-        QByteArray kept;
         QStringList endAnchors;
         QString hiddenText;
-        int lineSpacing = 0;
-        bool lineMultiple = false;
-        bool rightToLeft = false;
-        QList<QTextOption::Tab> tabs;
-        QString tabLeaders;
         bool operator==(const BlockLook &) const = default;
     };
     void paragraphWord(Command command, int param);

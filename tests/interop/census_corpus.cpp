@@ -32,17 +32,6 @@ void print(const char *format, const QString &a = {}, const QString &b = {})
     std::printf(format, qPrintable(a), qPrintable(b));
 }
 
-QStringList rtfFiles(const QString &folder)
-{
-    QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.rtf"), QStringLiteral("*.RTF")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    return files;
-}
-
 bool velmoSave(const QString &program, const QString &in, const QString &out, QString *why)
 {
     QProcess process;
@@ -148,7 +137,7 @@ int main(int argc, char **argv)
     QTemporaryDir temporary;
     const QDir work(parser.isSet(QStringLiteral("work")) ? parser.value(QStringLiteral("work")) : temporary.path());
     work.mkpath(QStringLiteral("office"));
-    const QStringList inputs = rtfFiles(parser.positionalArguments().first());
+    const QStringList inputs = rtfFilesIn(parser.positionalArguments().first());
     QElapsedTimer clock;
     clock.start();
 

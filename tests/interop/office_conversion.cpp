@@ -1,4 +1,5 @@
 #include "office_conversion.h"
+#include <QDirIterator>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -57,4 +58,15 @@ void OfficeConversion::run(const QStringList &files, const QString &filter, cons
         process.kill();
         process.waitForFinished();
     }
+}
+
+QStringList rtfFilesIn(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, {QStringLiteral("*.rtf"), QStringLiteral("*.RTF")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    return files;
 }

@@ -25,3 +25,6 @@ private:
     QString m_program;
     QTemporaryDir m_profile;
 };
+
+// The RTF files in `folder` and the folders below it, sorted: a corpus the census tools read.
+QStringList rtfFilesIn(const QString &folder);

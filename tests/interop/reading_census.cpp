@@ -21,17 +21,6 @@ namespace {
 
 constexpr int DetailsPerCriterion = 3;
 
-QStringList rtfFiles(const QString &folder)
-{
-    QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.rtf"), QStringLiteral("*.RTF")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
-    return files;
-}
-
 std::optional<census::ShownDocument> velmoReading(const QString &path, QString *why)
 {
     QFile file(path);
@@ -129,7 +118,7 @@ int main(int argc, char **argv)
     QTemporaryDir temporary;
     const QDir work(parser.isSet(QStringLiteral("work")) ? parser.value(QStringLiteral("work")) : temporary.path());
     work.mkpath(QStringLiteral("."));
-    const QStringList inputs = rtfFiles(parser.positionalArguments().first());
+    const QStringList inputs = rtfFilesIn(parser.positionalArguments().first());
     // Numbered copies keep files of one name in different folders apart.
     QStringList copies;
     for (qsizetype i = 0; i < inputs.size(); ++i) {

@@ -1,4 +1,5 @@
 #include "rtf_test_support.h"
+#include "tests/support/read_samples.h"
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
@@ -152,19 +153,9 @@ TEST_F(VelmoRtfTool, BrokenPictureLeavesNoLibraryLines)
 // converter's standard error (the libraries' own complaints do not).
 TEST_F(VelmoRtfTool, WarnsOfPicturesPastTheBudget)
 {
-    QByteArray body;
-    for (int i = 0; i < 4097; ++i) {
-        QImage pixel(1, 1, QImage::Format_RGB32);
-        pixel.fill(qRgb(i & 0xFF, (i >> 8) & 0xFF, 0));
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        pixel.save(&buffer, "png");
-        body += "{\\pict\\pngblip " + png.toHex() + "}";
-    }
     QFile file(out("many.rtf"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(rtftest::withHeader(body));
+    file.write(readsamples::rtfWithPictures(4097));
     file.close();
     const ToolRun run = velmoRtf({"to-text", out("many.rtf"), out("many.txt")});
     EXPECT_EQ(run.status, 0);
